@@ -1,0 +1,58 @@
+#include "setupctrls/highlightshader.h"
+
+#include "classlib/bitmap.h"
+
+#include <cmath>
+
+namespace {
+uint8_t Mix(float base, float tint, float weight) {
+    // Halves round to even, as the default rounding mode does.
+    return static_cast<uint8_t>(std::nearbyint(base * (1.0f - weight) + tint * weight));
+}
+} // namespace
+
+bool THighlightShader::Weight(float x, float y, bool whiteCore, float& weight, bool& white) {
+    float d = x * x + y * y;
+    white = false;
+    if (d >= 1.0f) return false;
+    if (d < 0.5929f) { // inside radius 0.77: a light tint
+        weight = 0.16f;
+        return true;
+    }
+    weight = 1.0f - 8.0f * std::fabs(std::sqrt(d) - 0.875f);
+    if (whiteCore) {
+        weight *= 2.0f;
+        if (weight > 1.0f) {
+            white = true;
+            weight = 2.0f - weight;
+        }
+    }
+    return true;
+}
+
+void THighlightShader::Shade(TBitmap& image, bool whiteCore, TColor color, float alpha) {
+    const int width = image.Width(), height = image.Height();
+    if (width < 2 || height < 2) return;
+    const float sx = 2.0f / static_cast<float>(width - 1);
+    const float sy = 2.0f / static_cast<float>(height - 1);
+    const float red = static_cast<float>(GetRValue(color));
+    const float green = static_cast<float>(GetGValue(color));
+    const float blue = static_cast<float>(GetBValue(color));
+    for (int r = 0; r < height; ++r) {
+        uint8_t* pixel = image.ScanLine(r);
+        const float y = static_cast<float>(r) * sy - 1.0f;
+        for (int c = 0; c < width; ++c, pixel += 4) {
+            const float x = static_cast<float>(c) * sx - 1.0f;
+            float weight;
+            bool white;
+            if (!Weight(x, y, whiteCore, weight, white)) continue;
+            weight *= alpha;
+            // Memory order is blue, green, red, unused.
+            float b = white ? 255.0f : pixel[0], g = white ? 255.0f : pixel[1],
+                  rr = white ? 255.0f : pixel[2];
+            pixel[0] = Mix(b, blue, weight);
+            pixel[1] = Mix(g, green, weight);
+            pixel[2] = Mix(rr, red, weight);
+        }
+    }
+}
