@@ -5,11 +5,13 @@
 #include <new>
 
 #include <jpeglib.h>
-#include <jerror.h> // after jpeglib.h, which it needs
+
+#include <jerror.h> // uses the types jpeglib.h declares
 
 namespace {
 
-static_assert(sizeof(unsigned long) >= sizeof(size_t), "jpeg_mem_src takes the size as unsigned long");
+static_assert(sizeof(unsigned long) >= sizeof(size_t),
+              "jpeg_mem_src takes the size as unsigned long");
 
 // libjpeg's default error_exit calls exit(); ours jumps back to the guarded call instead. The
 // message is copied out before the jump because the decompressor is torn down right after.
@@ -39,18 +41,15 @@ TErrorManager& ErrorManagerOf(j_common_ptr info) {
 // The memory source reports running out of data as a warning and feeds libjpeg a fake end
 // marker, which would hand back a picture whose lower part is grey. Callers want to know.
 void OnEmitMessage(j_common_ptr info, int level) {
-    if (level >= 0)
-        return; // trace messages
+    if (level >= 0) return; // trace messages
     info->err->num_warnings++;
-    if (info->err->msg_code == JWRN_JPEG_EOF)
-        FailWith(info, "", "truncated JPEG data");
+    if (info->err->msg_code == JWRN_JPEG_EOF) FailWith(info, "", "truncated JPEG data");
 }
 
 void OnOutputMessage(j_common_ptr) {}
 
 void OnProgress(j_common_ptr info) {
-    if (!info->is_decompressor)
-        return;
+    if (!info->is_decompressor) return;
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= TJPEGDecoder::MaxScans)
         return;
     char text[JMSG_LENGTH_MAX];
@@ -59,8 +58,7 @@ void OnProgress(j_common_ptr info) {
 }
 
 std::string SizeProblem(long long width, long long height) {
-    if (width <= 0 || height <= 0)
-        return "JPEG image has zero width or height";
+    if (width <= 0 || height <= 0) return "JPEG image has zero width or height";
     if (width <= TJPEGDecoder::MaxDimension && height <= TJPEGDecoder::MaxDimension &&
         width * height <= TJPEGDecoder::MaxPixels)
         return {};
@@ -86,7 +84,7 @@ std::string ColourProblem(J_COLOR_SPACE space) {
 // One decompressor and its callbacks. Every libjpeg call goes through Run(), which owns the
 // setjmp; nothing with a destructor lives between that setjmp and libjpeg's longjmp.
 class TSession {
-public:
+  public:
     TSession() {
         Info.err = jpeg_std_error(&Errors.Base);
         Errors.Base.error_exit = OnErrorExit;
@@ -142,10 +140,9 @@ public:
         });
     }
 
-private:
+  private:
     template <class TStep> bool Run(const TStep& step) {
-        if (setjmp(Errors.Jump) != 0)
-            return false;
+        if (setjmp(Errors.Jump) != 0) return false;
         step();
         return true;
     }
@@ -156,8 +153,7 @@ private:
 };
 
 bool HasData(const uint8_t* data, size_t size, std::string& error) {
-    if (data != nullptr && size != 0)
-        return true;
+    if (data != nullptr && size != 0) return true;
     error = "no JPEG data (empty input)";
     return false;
 }
@@ -178,16 +174,14 @@ bool TJPEGDecoder::ReadSize(const uint8_t* data, size_t size, int& width, int& h
                             std::string& error) {
     width = height = 0;
     error.clear();
-    if (!HasData(data, size, error))
-        return false;
+    if (!HasData(data, size, error)) return false;
     TSession session;
     if (!session.ReadHeader(data, size)) {
         error = session.Message();
         return false;
     }
     error = SizeProblem(session.Width(), session.Height());
-    if (!error.empty())
-        return false;
+    if (!error.empty()) return false;
     width = session.Width();
     height = session.Height();
     return true;
@@ -197,16 +191,14 @@ bool TJPEGDecoder::Decode(const uint8_t* data, size_t size, TDecodedImage& image
                           std::string& error) {
     image = TDecodedImage{};
     error.clear();
-    if (!HasData(data, size, error))
-        return false;
+    if (!HasData(data, size, error)) return false;
     TSession session;
     if (!session.ReadHeader(data, size)) {
         error = session.Message();
         return false;
     }
     error = session.Unsupported();
-    if (!error.empty())
-        return false;
+    if (!error.empty()) return false;
     if (!session.Start()) {
         error = session.Message();
         return false;
@@ -217,8 +209,7 @@ bool TJPEGDecoder::Decode(const uint8_t* data, size_t size, TDecodedImage& image
     }
     const size_t stride = size_t(session.Width()) * 4;
     std::vector<uint8_t> pixels;
-    if (!Allocate(pixels, stride * size_t(session.Height()), error))
-        return false;
+    if (!Allocate(pixels, stride * size_t(session.Height()), error)) return false;
     if (!session.ReadRows(pixels.data(), stride)) {
         error = session.Message();
         return false;

@@ -18,7 +18,7 @@ struct TDecodedImage {
 // failure comes back as false plus an English message: it never exits, throws or prints.
 // Colour (YCbCr, RGB) and grayscale pictures are decoded; CMYK/YCCK pictures are rejected.
 class TJPEGDecoder {
-public:
+  public:
     static constexpr int MaxDimension = 16384;
     static constexpr long long MaxPixels = 40'000'000;
     // Real progressive files have about ten scans; hundreds only come from hostile files that

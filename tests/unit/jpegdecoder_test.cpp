@@ -54,8 +54,7 @@ TBytes Encode(const TEncodeRequest& request) {
     info.in_color_space = request.InSpace;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
-    if (request.Progressive)
-        jpeg_simple_progression(&info);
+    if (request.Progressive) jpeg_simple_progression(&info);
     if (!request.Scans.empty()) {
         info.scan_info = request.Scans.data();
         info.num_scans = int(request.Scans.size());
@@ -114,8 +113,7 @@ std::vector<jpeg_scan_info> ManyScans(int scanCount) {
     scans.push_back({1, {0}, 0, 0, 0, 0});
     for (int band = 1; band <= 63; ++band)
         for (int al = 10; al >= 0; --al) {
-            if (int(scans.size()) == scanCount)
-                return scans;
+            if (int(scans.size()) == scanCount) return scans;
             const int ah = al == 10 ? 0 : al + 1;
             scans.push_back({1, {0}, band, band, ah, al});
         }
@@ -153,8 +151,7 @@ TBytes Prefix(const TBytes& bytes, size_t length) {
 // Cuts halfway between the first scan header and the end, so the frame header stays intact.
 TBytes CutInsideScans(const TBytes& jpeg) {
     for (size_t i = 2; i + 1 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
-            return Prefix(jpeg, i + (jpeg.size() - i) / 2);
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) return Prefix(jpeg, i + (jpeg.size() - i) / 2);
     ADD_FAILURE() << "no scan header found";
     return jpeg;
 }
@@ -187,8 +184,7 @@ const uint8_t* PixelAt(const TDecodedImage& image, int x, int y) {
 
 bool AllFillerBytesOpaque(const TDecodedImage& image) {
     for (size_t i = 3; i < image.Pixels.size(); i += 4)
-        if (image.Pixels[i] != 0xFF)
-            return false;
+        if (image.Pixels[i] != 0xFF) return false;
     return true;
 }
 
@@ -284,7 +280,9 @@ struct TBadInput {
     const char* HeaderError; // expected part of ReadSize's message; nullptr: header is fine
 };
 
-void PrintTo(const TBadInput& input, std::ostream* out) { *out << input.Name; }
+void PrintTo(const TBadInput& input, std::ostream* out) {
+    *out << input.Name;
+}
 
 std::vector<TBadInput> BadInputs() {
     const TBytes baseline = Encode(ColourBlocks());
@@ -302,8 +300,8 @@ std::vector<TBadInput> BadInputs() {
         {"TruncatedProgressive", CutInsideScans(progressive), "truncated", nullptr},
         {"MissingEndMarker", Prefix(baseline, baseline.size() - 2), "truncated", nullptr},
         {"ZeroWidth", WithClaimedSize(baseline, 0, 16), "invalid JPEG data", "invalid JPEG data"},
-        {"SideOverLimit", WithClaimedSize(baseline, TJPEGDecoder::MaxDimension + 1, 1),
-         "too large", "too large"},
+        {"SideOverLimit", WithClaimedSize(baseline, TJPEGDecoder::MaxDimension + 1, 1), "too large",
+         "too large"},
         {"PixelCountOverLimit",
          WithClaimedSize(baseline, TJPEGDecoder::MaxDimension, TJPEGDecoder::MaxDimension),
          "too large", "too large"},
@@ -330,8 +328,8 @@ TEST_P(JPEGDecoderBadInputTest, ReadSizeJudgesOnlyTheHeader) {
     const TBadInput& input = GetParam();
     int width = -1, height = -1;
     std::string error;
-    const bool ok = TJPEGDecoder::ReadSize(input.Bytes.data(), input.Bytes.size(), width, height,
-                                           error);
+    const bool ok =
+        TJPEGDecoder::ReadSize(input.Bytes.data(), input.Bytes.size(), width, height, error);
     if (input.HeaderError == nullptr) {
         EXPECT_TRUE(ok) << error;
         EXPECT_GT(width, 0);

@@ -15,9 +15,9 @@ namespace {
 using TLeads = TPartPainter::TLeads;
 
 const QColor Paper(247, 247, 244);
-const QColor Laminate(22, 86, 46);
-const QColor Pour(38, 120, 62);
-const QColor Copper(48, 134, 72);
+const QColor Laminate(20, 80, 48);
+const QColor Pour(36, 113, 66);
+const QColor Copper(47, 128, 77);
 
 const QRectF U1(300, 140, 64, 64);
 const QRectF U2(228, 100, 20, 46);
@@ -29,7 +29,7 @@ const QRectF U7(384, 92, 50, 15);
 const QRectF U8(232, 36, 42, 14);
 const QRectF U9(290, 36, 42, 14);
 const QRectF U10(480, 120, 36, 14);
-const QRectF SW1(373, 33, 67, 26);
+const QRectF SW1(373, 33, 67, 25.5);
 const QRectF Y1(352, 236, 24, 12);
 const QRectF J2(544, 96, 17, 43);
 const QRectF Flange(30, 84, 62, 242);
@@ -37,8 +37,12 @@ constexpr int U1Leads = 25, DriverLeads = 9, U4Leads = 16, OptoLeads = 8, U7Lead
 constexpr int DipPositions = 8;
 constexpr double FingerLeft = 190, FingerPitch = 4.6, FingerWidth = 3.2, KeyGap = 13.8;
 
-QRectF RelayBody(int index) { return QRectF(126, 40 + 42 * index, 50, 36); }
-double RelayCentreY(int index) { return RelayBody(index).center().y(); }
+QRectF RelayBody(int index) {
+    return QRectF(126, 40 + 42 * index, 50, 36);
+}
+double RelayCentreY(int index) {
+    return RelayBody(index).center().y();
+}
 
 double DipSlotX(int index) {
     const double margin = 3.2, pitch = (SW1.width() - 2 * margin) / DipPositions;
@@ -117,6 +121,8 @@ TBoardLayout::TBoardLayout(int supersample) : Supersample(supersample) {
     RouteHostInterface();
     RouteInputs();
     RoutePower();
+    RouteConfiguration();
+    AddStitching();
 }
 
 void TBoardLayout::AddPart(const QRectF& footprint, double height,
@@ -128,9 +134,8 @@ void TBoardLayout::AddPart(const QRectF& footprint, double height,
 
 void TBoardLayout::AddChip(const QRectF& body, TLeads leads, int leadsPerSide,
                            const QStringList& marking, bool vertical) {
-    AddPart(body, 1.4, [=](TPartPainter& parts) {
-        parts.Chip(body, leads, leadsPerSide, marking, vertical);
-    });
+    AddPart(body, 1.4,
+            [=](TPartPainter& parts) { parts.Chip(body, leads, leadsPerSide, marking, vertical); });
 }
 
 void TBoardLayout::Label(QPointF centre, const QString& text, double size, double degrees) {
@@ -153,8 +158,7 @@ void TBoardLayout::AddFanout(const QRectF& body, Qt::Edge side, int leadsPerSide
         const bool taken = std::any_of(routed.begin(), routed.end(), [i](const auto& range) {
             return i >= range.first && i <= range.second;
         });
-        if (taken || noise.At(i, 0) < 0.35f)
-            continue;
+        if (taken || noise.At(i, 0) < 0.35f) continue;
         const QPointF tip = Lead(body, side, leadsPerSide, i);
         // Neighbouring vias are staggered so they do not touch at fine pitch.
         const double length = 2.4 + (i % 2) * 3.2 + noise.At(i, 1) * 1.2;
@@ -180,8 +184,7 @@ void TBoardLayout::PlaceRelays() {
         // Contact traces leave towards the connector under the bracket.
         Trace({QPointF(body.left() + 2, body.top() + 8), QPointF(95, body.top() + 8)}, 2.6);
         Trace({QPointF(body.left() + 2, body.bottom() - 8), QPointF(95, body.bottom() - 8)}, 2.6);
-        if (i < 7)
-            Vias.push_back(QPointF(118, body.bottom() + 3));
+        if (i < 7) Vias.push_back(QPointF(118, body.bottom() + 3));
     }
     Label(QPointF(116, 31), QStringLiteral("J1"), 6.4);
     Labels.push_back({QRectF(130, 24, 60, 12), QStringLiteral("OUT 0-7"), 5.0,
@@ -223,13 +226,12 @@ void TBoardLayout::PlaceInputSection() {
     AddChip(U7, TLeads::TopBottom, U7Leads, {QStringLiteral("TF74K"), QStringLiteral("2331")});
     Label(QPointF(444, 100), QStringLiteral("U7"));
     AddPart(SW1, 4.0, [](TPartPainter& parts) { parts.DipSwitch(SW1, DipPositions); });
-    Outlines.push_back(SW1.adjusted(-1.5, -3.8, 1.5, 3.8));
     Labels.push_back({QRectF(336, 40, 32, 12), QStringLiteral("SW1"), 6.2,
                       Qt::AlignRight | Qt::AlignVCenter, 0});
     Labels.push_back({QRectF(446, 40, 60, 12), QStringLiteral("FILTER"), 6.2,
                       Qt::AlignLeft | Qt::AlignVCenter, 0});
     for (int i = 0; i < DipPositions; ++i)
-        Label(QPointF(DipSlotX(i), 65.2), QString::number(DipPositions - 1 - i), 5.0);
+        Label(QPointF(DipSlotX(i), 63.4), QString::number(DipPositions - 1 - i), 6.4);
     for (int i = 0; i < 2; ++i) {
         const QPointF pack(466, 74 + i * 14);
         AddPart(QRectF(pack.x() - 4.5, pack.y() - 2.8, 9, 5.6), 0.9,
@@ -250,10 +252,11 @@ void TBoardLayout::PlacePower() {
     const QPointF caps[] = {{520, 312}, {552, 312}};
     for (int i = 0; i < 2; ++i) {
         const QPointF centre = caps[i];
-        AddPart(QRectF(centre.x() - 13.5, centre.y() - 13.5, 27, 27), 9.0,
-                [centre](TPartPainter& parts) {
-                    parts.Electrolytic(centre, 11.5, {QStringLiteral("100"), QStringLiteral("16V")});
-                });
+        AddPart(
+            QRectF(centre.x() - 13.5, centre.y() - 13.5, 27, 27), 9.0,
+            [centre](TPartPainter& parts) {
+                parts.Electrolytic(centre, 11.5, {QStringLiteral("100"), QStringLiteral("16V")});
+            });
         Label(centre + QPointF(0, -19), QStringLiteral("C%1").arg(1 + i));
         Label(centre + QPointF(11, -16), QStringLiteral("+"), 5.6);
     }
@@ -261,7 +264,8 @@ void TBoardLayout::PlacePower() {
         QPointF Centre;
         QColor Tint;
         const char* Name;
-    } leds[] = {{{548, 250}, QColor(60, 220, 90), "PWR"}, {{548, 262}, QColor(240, 170, 40), "ACT"}};
+    } leds[] = {{{548, 250}, QColor(60, 220, 90), "PWR"},
+                {{548, 262}, QColor(240, 170, 40), "ACT"}};
     for (const auto& led : leds) {
         const QPointF centre = led.Centre;
         const QColor tint = led.Tint;
@@ -358,7 +362,6 @@ void TBoardLayout::RouteControllerBuses() {
     AddFanout(U4, Qt::LeftEdge, U4Leads, {});
     AddFanout(U4, Qt::TopEdge, U4Leads, {{6, 15}});
     AddFanout(U5, Qt::TopEdge, 4, {});
-    AddFanout(U5, Qt::BottomEdge, 4, {});
     AddFanout(U10, Qt::TopEdge, 7, {{4, 6}});
     AddFanout(U10, Qt::BottomEdge, 7, {{5, 6}});
 }
@@ -367,7 +370,7 @@ void TBoardLayout::RouteHostInterface() {
     for (int j = 0; j < 7; ++j) {
         const QPointF finger(FingerX(11 + j) + FingerWidth / 2, 390);
         const QPointF pin = Lead(U4, Qt::BottomEdge, U4Leads, 2 * j + 1);
-        Trace(Chamfered(SBendV(finger, pin, 381.0 - j * 0.0), 1.0), 1.0);
+        Trace(Chamfered(SBendV(finger, pin, 381.0), 1.0), 1.0);
     }
     for (int j = 0; j < 11; ++j) {
         const QPointF finger(FingerX(j) + FingerWidth / 2, 390);
@@ -390,13 +393,13 @@ void TBoardLayout::RouteInputs() {
         Trace(Chamfered(SBendV(from, to, 72.0), 1.0));
     }
     for (int i = 0; i < DipPositions; ++i) {
-        const QPointF leg(DipSlotX(i), SW1.bottom() + 2.6);
+        const QPointF leg(DipSlotX(i), SW1.bottom() + 2.0);
         const QPointF pin = Lead(U7, Qt::TopEdge, U7Leads, i);
         Trace(Chamfered(SBendV(leg, pin, 73.0), 1.0));
     }
     // The common side of every switch goes straight down to ground.
     for (int i = 0; i < DipPositions; ++i) {
-        const QPointF leg(DipSlotX(i), SW1.top() - 2.6);
+        const QPointF leg(DipSlotX(i), SW1.top() - 2.0);
         const QPointF via = leg + QPointF(i % 2 == 0 ? -1.9 : 1.9, -2.4);
         Trace({leg, via}, 0.9);
         Vias.push_back(via);
@@ -420,6 +423,43 @@ void TBoardLayout::RoutePower() {
         const QPointF led(545.4, 250 + 12 * i);
         const QPointF pin = Lead(U10, Qt::BottomEdge, 7, 5 + i);
         Trace(Chamfered({pin, QPointF(pin.x(), led.y()), led}, 2.5));
+    }
+}
+
+// The programming header talks to the configuration chip; the leftmost pin takes the top row.
+void TBoardLayout::RouteConfiguration() {
+    for (int j = 0; j < 2; ++j) {
+        const QPointF pin = Lead(U10, Qt::TopEdge, 7, 4 + j);
+        const double row = J2.top() + J2.height() / 5 * (j + 0.5);
+        Trace(Chamfered({pin, QPointF(pin.x(), row), QPointF(J2.left() + 1, row)}, 2.5), 0.9);
+    }
+    for (int r = 2; r < 5; ++r) {
+        const double row = J2.top() + J2.height() / 5 * (r + 0.5);
+        const QPointF via(J2.left() - 6 - (r % 2) * 5, row);
+        Trace({QPointF(J2.left() + 1, row), via}, 0.9);
+        Vias.push_back(via);
+    }
+    AddChip(QRectF(396, 296, 24, 12), TLeads::TopBottom, 4,
+            {QStringLiteral("K8R"), QStringLiteral("311")});
+    Label(QPointF(428, 302), QStringLiteral("U11"), 4.8);
+    AddFanout(QRectF(396, 296, 24, 12), Qt::TopEdge, 4, {});
+    AddFanout(QRectF(396, 296, 24, 12), Qt::BottomEdge, 4, {});
+}
+
+// Rows of ground vias along the free edges, as a real four-layer card has.
+void TBoardLayout::AddStitching() {
+    for (double y = 64; y <= 338; y += 9)
+        if (std::abs(y - 250) > 14) Vias.push_back(QPointF(584, y));
+    for (double x = 328; x <= 456; x += 9)
+        Vias.push_back(QPointF(x, 379.5));
+    for (double x = 460; x <= 560; x += 9)
+        Vias.push_back(QPointF(x, 27.5));
+    const QPointF testPoints[] = {{404, 244}, {416, 244}, {428, 244}};
+    for (int i = 0; i < 3; ++i) {
+        const QPointF point = testPoints[i];
+        AddPart(QRectF(point.x() - 2, point.y() - 2, 4, 4), 0.2,
+                [point](TPartPainter& parts) { parts.Via(point, false); });
+        Label(point + QPointF(0, 7), QStringLiteral("TP%1").arg(i + 1), 3.8);
     }
 }
 
@@ -496,8 +536,8 @@ void TBoardLayout::DrawCopper(QImage& canvas) const {
     fingers.addRect(QRectF(170, 381, 130, 40));
     painter.fillPath(pour.subtracted(fingers), Pour);
     for (const TTrace& trace : Traces) {
-        painter.setPen(QPen(Laminate, trace.Width + 2.4, Qt::SolidLine, Qt::RoundCap,
-                            Qt::RoundJoin));
+        painter.setPen(
+            QPen(Laminate, trace.Width + 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPolyline(trace.Points);
     }
     for (const QPointF& via : Vias) {
@@ -568,7 +608,7 @@ void TBoardLayout::DrawParts(QImage& canvas) const {
     parts.Fiducial(QPointF(580, 330));
     parts.Fiducial(QPointF(200, 364));
     for (int i = 0; i < 3; ++i)
-        parts.Pad(QRectF(404 + i * 5.5, 282, 2.6, 3.6)); // SOT-23 left unpopulated
+        parts.Pad(QRectF(430 + i * 5.5, 280, 2.6, 3.6)); // SOT-23 left unpopulated
     for (const TPart& part : Parts)
         part.Draw(parts);
 }
@@ -590,7 +630,8 @@ void TBoardLayout::DrawBracket(QImage& canvas) const {
     const TNoise grain(4242);
     for (double x = 4; x < 110; x += 0.5) {
         const int shade = grain.At(int(x * 2), 0) < 0.5 ? 0 : 255;
-        painter.setPen(QPen(QColor(shade, shade, shade, 6 + int(grain.At(int(x * 2), 1) * 12)), 0.5));
+        painter.setPen(
+            QPen(QColor(shade, shade, shade, 6 + int(grain.At(int(x * 2), 1) * 12)), 0.5));
         painter.drawLine(QPointF(x, 0), QPointF(x, Height));
     }
     painter.setPen(QPen(QColor(255, 255, 255, 90), 1.0));
@@ -600,6 +641,18 @@ void TBoardLayout::DrawBracket(QImage& canvas) const {
     painter.setClipping(false);
     TPartPainter parts(painter);
     parts.DSubMale(Flange, 19, 18);
+}
+
+// The cut edge of the board catches the light along its top and falls into shade below.
+void TBoardLayout::DrawEdges(QImage& canvas) const {
+    QPainter painter(&canvas);
+    Prepare(painter, Supersample);
+    const QPainterPath card = CardOutline();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255, 70), 0.8));
+    painter.drawPath(card.translated(-0.3, -0.3));
+    painter.setPen(QPen(QColor(0, 30, 10, 110), 0.9));
+    painter.drawPath(card.translated(0.4, 0.5));
 }
 
 QImage TBoardLayout::PcbMask() const {
@@ -623,6 +676,7 @@ QImage TBoardLayout::Render() const {
     DrawCopper(canvas);
     DrawSilkscreen(canvas);
     TPhotoFinish::TexturePcb(canvas, PcbMask(), Supersample, 9001);
+    DrawEdges(canvas);
     DrawFingers(canvas);
     std::map<double, QPainterPath> shadows;
     for (const TPart& part : Parts)

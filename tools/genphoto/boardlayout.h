@@ -12,18 +12,17 @@
 #include <utility>
 #include <vector>
 
-
 // Where everything sits on the card and in which order it is put into the picture. Coordinates
 // are pixels of the final 600 x 425 photo; rendering happens at `supersample` times that size.
 class TBoardLayout {
-public:
+  public:
     static constexpr int Width = 600;
     static constexpr int Height = 425;
 
     explicit TBoardLayout(int supersample);
     QImage Render() const;
 
-private:
+  private:
     struct TTrace {
         QPolygonF Points;
         double Width;

@@ -49,7 +49,8 @@ TEntry RationalEntry(uint16_t tag, uint32_t numerator, uint32_t denominator) {
 }
 
 TEntry UndefinedEntry(uint16_t tag, const std::string& bytes) {
-    return {tag, Undefined, uint32_t(bytes.size()), std::vector<uint8_t>(bytes.begin(), bytes.end())};
+    return {tag, Undefined, uint32_t(bytes.size()),
+            std::vector<uint8_t>(bytes.begin(), bytes.end())};
 }
 
 size_t DirectorySize(const std::vector<TEntry>& entries) {
@@ -80,8 +81,7 @@ void AppendDirectory(std::vector<uint8_t>& tiff, std::vector<TEntry> entries, ui
         }
         Put32(tiff, dataOffset + uint32_t(data.size()));
         data.insert(data.end(), entry.Value.begin(), entry.Value.end());
-        if (data.size() % 2 != 0)
-            data.push_back(0);
+        if (data.size() % 2 != 0) data.push_back(0);
     }
     Put32(tiff, 0); // no further IFD
     tiff.insert(tiff.end(), data.begin(), data.end());
@@ -92,25 +92,28 @@ void AppendDirectory(std::vector<uint8_t>& tiff, std::vector<TEntry> entries, ui
 std::vector<uint8_t> TExifBlock::Build(const TCamera& camera) {
     const uint32_t dpi = uint32_t(camera.DotsPerInch);
     std::vector<TEntry> main = {
-        AsciiEntry(0x010F, camera.Make),     AsciiEntry(0x0110, camera.Model),
-        ShortEntry(0x0112, 1),               // orientation: top-left
-        RationalEntry(0x011A, dpi, 1),       RationalEntry(0x011B, dpi, 1),
-        ShortEntry(0x0128, 2),               // resolution unit: inch
-        AsciiEntry(0x0131, camera.Software), AsciiEntry(0x0132, camera.DateTime),
-        ShortEntry(0x0213, 1),               // YCbCr positioning: centred
-        LongEntry(0x8769, 0),                // Exif IFD pointer, set below
+        AsciiEntry(0x010F, camera.Make),
+        AsciiEntry(0x0110, camera.Model),
+        ShortEntry(0x0112, 1), // orientation: top-left
+        RationalEntry(0x011A, dpi, 1),
+        RationalEntry(0x011B, dpi, 1),
+        ShortEntry(0x0128, 2), // resolution unit: inch
+        AsciiEntry(0x0131, camera.Software),
+        AsciiEntry(0x0132, camera.DateTime),
+        ShortEntry(0x0213, 1), // YCbCr positioning: centred
+        LongEntry(0x8769, 0),  // Exif IFD pointer, set below
     };
     const std::vector<TEntry> exif = {
-        RationalEntry(0x829A, 1, 60),                  // exposure time
-        RationalEntry(0x829D, 8, 1),                   // f-number
-        ShortEntry(0x8827, 100),                       // ISO speed
-        UndefinedEntry(0x9000, "0232"),                // Exif version
-        AsciiEntry(0x9003, camera.DateTime),           // taken
-        AsciiEntry(0x9004, camera.DateTime),           // digitised
-        RationalEntry(0x920A, 50, 1),                  // focal length
-        ShortEntry(0xA001, 1),                         // sRGB
-        LongEntry(0xA002, uint32_t(camera.Width)),     // pixel width
-        LongEntry(0xA003, uint32_t(camera.Height)),    // pixel height
+        RationalEntry(0x829A, 1, 60),               // exposure time
+        RationalEntry(0x829D, 8, 1),                // f-number
+        ShortEntry(0x8827, 100),                    // ISO speed
+        UndefinedEntry(0x9000, "0232"),             // Exif version
+        AsciiEntry(0x9003, camera.DateTime),        // taken
+        AsciiEntry(0x9004, camera.DateTime),        // digitised
+        RationalEntry(0x920A, 50, 1),               // focal length
+        ShortEntry(0xA001, 1),                      // sRGB
+        LongEntry(0xA002, uint32_t(camera.Width)),  // pixel width
+        LongEntry(0xA003, uint32_t(camera.Height)), // pixel height
     };
     const uint32_t mainOffset = 8;
     const uint32_t exifOffset = mainOffset + uint32_t(DirectorySize(main));

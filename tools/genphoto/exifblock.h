@@ -7,7 +7,7 @@
 // The camera metadata a photo of the card carries: an Exif APP1 payload ("Exif\0\0" followed by a
 // little-endian TIFF structure with IFD0 and an Exif sub-IFD).
 class TExifBlock {
-public:
+  public:
     struct TCamera {
         std::string Make;
         std::string Model;

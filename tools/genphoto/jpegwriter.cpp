@@ -52,8 +52,7 @@ std::vector<uint8_t> TJpegWriter::Encode(const QImage& image, const TOptions& op
     SetParameters(info, options);
     jpeg_start_compress(&info, TRUE);
     if (!options.Exif.empty())
-        jpeg_write_marker(&info, JPEG_APP0 + 1, options.Exif.data(),
-                          unsigned(options.Exif.size()));
+        jpeg_write_marker(&info, JPEG_APP0 + 1, options.Exif.data(), unsigned(options.Exif.size()));
     WriteRows(info, rgb);
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);

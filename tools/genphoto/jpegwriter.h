@@ -8,7 +8,7 @@ class QImage;
 // Encodes the photo the way a camera-side export would: progressive, YCbCr 4:2:0, a JFIF header
 // carrying the print resolution and an Exif block with the camera metadata.
 class TJpegWriter {
-public:
+  public:
     struct TOptions {
         int Quality = 85;
         int DotsPerInch = 300;

@@ -13,9 +13,13 @@ uint32_t Mix(uint32_t h) {
     return h;
 }
 
-float SmoothStep(float t) { return t * t * (3.0f - 2.0f * t); }
+float SmoothStep(float t) {
+    return t * t * (3.0f - 2.0f * t);
+}
 
-float Lerp(float a, float b, float t) { return a + (b - a) * t; }
+float Lerp(float a, float b, float t) {
+    return a + (b - a) * t;
+}
 
 } // namespace
 
@@ -38,4 +42,6 @@ float TNoise::Cloudy(float x, float y, float cellSize) const {
            0.15f * Smooth(x - 5.0f, y + 31.0f, cellSize / 5.1f);
 }
 
-float TNoise::Next() { return At(int(Counter++), -7919); }
+float TNoise::Next() {
+    return At(int(Counter++), -7919);
+}

@@ -5,7 +5,7 @@
 // Seeded, platform-independent noise. std:: distributions differ between standard libraries;
 // these do not, so the photo comes out byte-identical wherever it is generated.
 class TNoise {
-public:
+  public:
     explicit TNoise(uint32_t seed) : Seed(seed) {}
 
     // Uniform in [0, 1) for one lattice point.
@@ -19,7 +19,7 @@ public:
     // Next value of a counter-driven sequence in [0, 1), for placing things.
     float Next();
 
-private:
+  private:
     uint32_t Seed;
     uint32_t Counter = 0;
 };

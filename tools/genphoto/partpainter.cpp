@@ -52,8 +52,7 @@ QFont TPartPainter::Font(double pixelSize, bool bold, bool condensed) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(pixelSize); // the canvas is set to 72 dpi, so a point is a pixel
     font.setBold(bold);
-    if (condensed)
-        font.setStretch(QFont::Condensed);
+    if (condensed) font.setStretch(QFont::Condensed);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
@@ -156,12 +155,12 @@ void TPartPainter::Relay(const QRectF& body, const QStringList& marking) {
     Painter.drawRoundedRect(top, 1.2, 1.2);
     Painter.setBrush(QColor(14, 14, 16));
     Painter.drawEllipse(QPointF(top.left() + 3.0, top.bottom() - 3.0), 1.1, 1.1);
-    Text(top.adjusted(3, 1, -2, -1), marking.join('\n'), 4.3, QColor(178, 178, 172));
+    Text(top.adjusted(3, 1, -2, -1), marking.join('\n'), 5.0, QColor(178, 178, 172));
 }
 
 void TPartPainter::Lead(const QRectF& area, bool horizontal) {
-    const QRectF pad = horizontal ? area.adjusted(-0.3, -0.5, 0.3, 0.5)
-                                  : area.adjusted(-0.5, -0.3, 0.5, 0.3);
+    const QRectF pad =
+        horizontal ? area.adjusted(-0.3, -0.5, 0.3, 0.5) : area.adjusted(-0.5, -0.3, 0.5, 0.3);
     Pad(pad);
     Painter.setPen(QPen(QColor(90, 92, 92), 0.3));
     Painter.setBrush(Tin(area));
@@ -170,8 +169,10 @@ void TPartPainter::Lead(const QRectF& area, bool horizontal) {
 
 QPointF TPartPainter::LeadTip(const QRectF& body, Qt::Edge side, int leadsPerSide, int index) {
     const double spanY = body.height() * 0.86, spanX = body.width() * 0.86;
-    const double y = body.top() + (body.height() - spanY) / 2 + spanY / leadsPerSide * (index + 0.5);
-    const double x = body.left() + (body.width() - spanX) / 2 + spanX / leadsPerSide * (index + 0.5);
+    const double y =
+        body.top() + (body.height() - spanY) / 2 + spanY / leadsPerSide * (index + 0.5);
+    const double x =
+        body.left() + (body.width() - spanX) / 2 + spanX / leadsPerSide * (index + 0.5);
     switch (side) {
     case Qt::LeftEdge:
         return {body.left() - LeadReach, y};
@@ -303,17 +304,18 @@ void TPartPainter::ResistorPack(QPointF centre, const QString& marking) {
 
 void TPartPainter::Electrolytic(QPointF centre, double radius, const QStringList& marking) {
     const double half = radius * 1.12, cut = radius * 0.45;
-    const QPolygonF base = {centre + QPointF(-half + cut, -half), centre + QPointF(half, -half),
-                            centre + QPointF(half, half), centre + QPointF(-half + cut, half),
-                            centre + QPointF(-half, half - cut), centre + QPointF(-half, -half + cut)};
+    const QPolygonF base = {
+        centre + QPointF(-half + cut, -half), centre + QPointF(half, -half),
+        centre + QPointF(half, half),         centre + QPointF(-half + cut, half),
+        centre + QPointF(-half, half - cut),  centre + QPointF(-half, -half + cut)};
     Pad(Around(centre - QPointF(half + 1.0, 0), 5.0, radius * 0.5));
     Pad(Around(centre + QPointF(half + 1.0, 0), 5.0, radius * 0.5));
     Painter.setPen(QPen(QColor(10, 10, 12), 0.5));
     Painter.setBrush(QColor(34, 34, 37));
     Painter.drawPolygon(base);
     Painter.setPen(QPen(QColor(60, 62, 70), 1.0));
-    Painter.setBrush(Dome(centre, radius, QColor(244, 245, 247), QColor(194, 196, 201),
-                          QColor(128, 130, 137)));
+    Painter.setBrush(
+        Dome(centre, radius, QColor(244, 245, 247), QColor(194, 196, 201), QColor(128, 130, 137)));
     Painter.drawEllipse(centre, radius, radius);
     QPainterPath can;
     can.addEllipse(centre, radius - 0.6, radius - 0.6);
@@ -372,9 +374,9 @@ void TPartPainter::Led(QPointF centre, const QColor& tint) {
 
 void TPartPainter::DipSlot(const QRectF& slot) {
     Painter.setPen(Qt::NoPen);
-    Painter.setBrush(Across(slot.topLeft(), slot.bottomLeft(),
-                            {{0.0, QColor(60, 4, 8)}, {0.3, QColor(104, 12, 16)},
-                             {1.0, QColor(120, 16, 20)}}));
+    Painter.setBrush(
+        Across(slot.topLeft(), slot.bottomLeft(),
+               {{0.0, QColor(60, 4, 8)}, {0.3, QColor(104, 12, 16)}, {1.0, QColor(120, 16, 20)}}));
     Painter.drawRect(slot);
     // Off: the knob rests at the end away from "ON".
     const QRectF knob(slot.left() + 0.5, slot.top() + slot.height() * 0.5, slot.width() - 1.0,
@@ -397,13 +399,13 @@ void TPartPainter::DipSwitch(const QRectF& body, int positions) {
     const double pitch = (body.width() - 2 * margin) / positions;
     for (int i = 0; i < positions; ++i) {
         const double x = body.left() + margin + pitch * (i + 0.5);
-        Lead(QRectF(x - 1.1, body.top() - 3.2, 2.2, 3.6), false);
-        Lead(QRectF(x - 1.1, body.bottom() - 0.4, 2.2, 3.6), false);
+        Lead(QRectF(x - 1.1, body.top() - 2.4, 2.2, 2.8), false);
+        Lead(QRectF(x - 1.1, body.bottom() - 0.4, 2.2, 2.8), false);
     }
     Painter.setPen(QPen(QColor(96, 8, 12), 0.6));
-    Painter.setBrush(Across(body.topLeft(), body.bottomLeft(),
-                            {{0.0, QColor(226, 58, 58)}, {0.5, QColor(200, 32, 36)},
-                             {1.0, QColor(158, 20, 24)}}));
+    Painter.setBrush(Across(
+        body.topLeft(), body.bottomLeft(),
+        {{0.0, QColor(226, 58, 58)}, {0.5, QColor(200, 32, 36)}, {1.0, QColor(158, 20, 24)}}));
     Painter.drawRoundedRect(body, 1.2, 1.2);
     Painter.setPen(QPen(QColor(255, 150, 150, 120), 0.5));
     Painter.drawLine(body.topLeft() + QPointF(1.2, 0.6), body.topRight() + QPointF(-1.2, 0.6));
@@ -412,8 +414,8 @@ void TPartPainter::DipSwitch(const QRectF& body, int positions) {
     Painter.setPen(Qt::NoPen);
     Painter.setBrush(QColor(250, 250, 246));
     const QPointF arrow(body.left() + margin + 12.0, body.top() + 4.6);
-    Painter.drawPolygon(QPolygonF{arrow + QPointF(-1.6, 1.4), arrow + QPointF(1.6, 1.4),
-                                  arrow + QPointF(0, -1.6)});
+    Painter.drawPolygon(
+        QPolygonF{arrow + QPointF(-1.6, 1.4), arrow + QPointF(1.6, 1.4), arrow + QPointF(0, -1.6)});
     const double slotTop = body.top() + body.height() * 0.36;
     const double slotHeight = body.height() * 0.54;
     for (int i = 0; i < positions; ++i) {
@@ -424,8 +426,8 @@ void TPartPainter::DipSwitch(const QRectF& body, int positions) {
 
 void TPartPainter::Screw(QPointF centre, double radius) {
     Painter.setPen(QPen(QColor(80, 82, 86), 0.5));
-    Painter.setBrush(Dome(centre, radius, QColor(246, 246, 248), QColor(184, 186, 190),
-                          QColor(118, 120, 126)));
+    Painter.setBrush(
+        Dome(centre, radius, QColor(246, 246, 248), QColor(184, 186, 190), QColor(118, 120, 126)));
     Painter.drawEllipse(centre, radius, radius);
     Painter.setPen(QPen(QColor(40, 40, 44), radius * 0.22, Qt::SolidLine, Qt::RoundCap));
     const double arm = radius * 0.5;
@@ -440,7 +442,8 @@ void TPartPainter::HexNut(QPointF centre, double radius) {
         hexagon << centre + QPointF(std::cos(angle), std::sin(angle)) * radius;
     }
     Painter.setPen(QPen(QColor(70, 72, 76), 0.6));
-    Painter.setBrush(Diagonal(hexagon.boundingRect(), QColor(236, 237, 239), QColor(120, 122, 128)));
+    Painter.setBrush(
+        Diagonal(hexagon.boundingRect(), QColor(236, 237, 239), QColor(120, 122, 128)));
     Painter.drawPolygon(hexagon);
     Painter.setPen(Qt::NoPen);
     Painter.setBrush(Dome(centre, radius * 0.8, QColor(226, 227, 230), QColor(190, 192, 196),
@@ -463,7 +466,8 @@ void TPartPainter::DSubShell(const QPolygonF& outline) {
     const QRectF box = outline.boundingRect();
     Painter.setPen(QPen(QColor(84, 86, 92), 0.6));
     Painter.setBrush(Across(box.topLeft(), box.topRight(),
-                            {{0.0, QColor(244, 245, 247)}, {0.45, QColor(200, 202, 207)},
+                            {{0.0, QColor(244, 245, 247)},
+                             {0.45, QColor(200, 202, 207)},
                              {1.0, QColor(140, 142, 148)}}));
     Painter.drawPath(outer);
     QPolygonF innerOutline;
@@ -485,8 +489,8 @@ void TPartPainter::DSubPins(const QPolygonF& outline, int longRow, int shortRow)
     auto pin = [&](QPointF at) {
         Painter.setBrush(QColor(0, 0, 0, 140));
         Painter.drawEllipse(at + QPointF(0.5, 0.8), radius + 0.6, radius + 0.6);
-        Painter.setBrush(Dome(at, radius, QColor(255, 244, 196), QColor(218, 172, 80),
-                              QColor(136, 96, 34)));
+        Painter.setBrush(
+            Dome(at, radius, QColor(255, 244, 196), QColor(218, 172, 80), QColor(136, 96, 34)));
         Painter.drawEllipse(at, radius, radius);
     };
     Painter.setPen(Qt::NoPen);
@@ -504,7 +508,8 @@ void TPartPainter::DSubPins(const QPolygonF& outline, int longRow, int shortRow)
 void TPartPainter::DSubMale(const QRectF& flange, int longRow, int shortRow) {
     Painter.setPen(QPen(QColor(70, 72, 78), 0.7));
     Painter.setBrush(Across(flange.topLeft(), flange.topRight(),
-                            {{0.0, QColor(226, 228, 232)}, {0.6, QColor(192, 194, 199)},
+                            {{0.0, QColor(226, 228, 232)},
+                             {0.6, QColor(192, 194, 199)},
                              {1.0, QColor(150, 152, 158)}}));
     Painter.drawRoundedRect(flange, 3.0, 3.0);
     Painter.setPen(QPen(QColor(255, 255, 255, 120), 0.8));

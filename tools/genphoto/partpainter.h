@@ -7,10 +7,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 // Draws single components as seen from straight above, lit from the top left. Works in photo
 // pixels; the caller's painter transform handles supersampling.
 class TPartPainter {
-public:
+  public:
     enum class TLeads { LeftRight, TopBottom, AllSides };
 
     explicit TPartPainter(QPainter& painter) : Painter(painter) {}
@@ -51,7 +53,7 @@ public:
     static QFont Font(double pixelSize, bool bold, bool condensed = true);
     static QPainterPath RoundedPolygon(const QPolygonF& corners, double radius);
 
-private:
+  private:
     void GullWingLeads(const QRectF& body, TLeads leads, int leadsPerSide);
     void Lead(const QRectF& area, bool horizontal);
     void ChipBody(const QRectF& body);

@@ -20,7 +20,9 @@ void BoxPass(std::vector<int>& line, int radius) {
     }
 }
 
-int Clamp8(double value) { return std::clamp(int(std::lround(value)), 0, 255); }
+int Clamp8(double value) {
+    return std::clamp(int(std::lround(value)), 0, 255);
+}
 
 QRgb Scaled(QRgb pixel, double factor) {
     return qRgb(Clamp8(qRed(pixel) * factor), Clamp8(qGreen(pixel) * factor),
@@ -30,8 +32,7 @@ QRgb Scaled(QRgb pixel, double factor) {
 } // namespace
 
 void TPhotoFinish::Blur(QImage& mask, int radius) {
-    if (radius <= 0)
-        return;
+    if (radius <= 0) return;
     const int width = mask.width(), height = mask.height();
     std::vector<int> line;
     for (int pass = 0; pass < 3; ++pass) {
@@ -57,8 +58,7 @@ void TPhotoFinish::Darken(QImage& canvas, const QImage& mask, double strength) {
         auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
         const uchar* shade = mask.constScanLine(y);
         for (int x = 0; x < canvas.width(); ++x)
-            if (shade[x] != 0)
-                row[x] = Scaled(row[x], 1.0 - strength * shade[x] / 255.0);
+            if (shade[x] != 0) row[x] = Scaled(row[x], 1.0 - strength * shade[x] / 255.0);
     }
 }
 
@@ -68,12 +68,11 @@ void TPhotoFinish::TexturePcb(QImage& canvas, const QImage& pcbMask, double scal
         auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
         const uchar* inside = pcbMask.constScanLine(y);
         for (int x = 0; x < canvas.width(); ++x) {
-            if (inside[x] == 0)
-                continue;
+            if (inside[x] == 0) continue;
             const double px = x / scale, py = y / scale;
             const double mottle = 0.045 * noise.Cloudy(float(px), float(py), 60.0f);
-            const double weave = 0.014 * std::sin(px * 2.1) * std::sin(py * 2.1) +
-                                 0.010 * std::sin((px + py) * 0.9);
+            const double weave =
+                0.014 * std::sin(px * 2.1) * std::sin(py * 2.1) + 0.010 * std::sin((px + py) * 0.9);
             const double grain = 0.035 * noise.Signed(x, y);
             const double factor = 1.0 + (mottle + weave + grain) * inside[x] / 255.0;
             row[x] = Scaled(row[x], factor);
@@ -89,7 +88,8 @@ QImage TPhotoFinish::Downscale(const QImage& source, int factor) {
         for (int x = 0; x < result.width(); ++x) {
             int r = 0, g = 0, b = 0;
             for (int dy = 0; dy < factor; ++dy) {
-                const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y * factor + dy));
+                const auto* in =
+                    reinterpret_cast<const QRgb*>(source.constScanLine(y * factor + dy));
                 for (int dx = 0; dx < factor; ++dx) {
                     const QRgb pixel = in[x * factor + dx];
                     r += qRed(pixel);
@@ -113,7 +113,7 @@ void TPhotoFinish::Light(QImage& photo) {
             const double u = x / width, v = y / height;
             const double slope = 1.035 - 0.075 * (0.6 * u + 0.4 * v);
             const double dx = u - 0.58, dy = v - 0.36;
-            const double sheen = 0.05 * std::exp(-(dx * dx * 5.0 + dy * dy * 9.0));
+            const double sheen = 0.07 * std::exp(-(dx * dx * 5.0 + dy * dy * 9.0));
             const double cx = u - 0.5, cy = v - 0.5;
             const double vignette = 1.0 - 0.10 * std::pow((cx * cx + cy * cy) * 2.0, 1.6);
             row[x] = Scaled(row[x], (slope + sheen) * vignette);
