@@ -8,6 +8,10 @@ class TMenuItem;
 class TBoardImage;
 class TBoardHighlight;
 class TRadioPanel;
+class TSetupSupporter;
+class TDipSwitch;
+class TLabel;
+class TCheckBox;
 
 class TMainForm : public TForm {
   public:
@@ -23,7 +27,25 @@ class TMainForm : public TForm {
     TMenuItem* TechnicalSupport1 = nullptr;
     TBoardImage* BoardImage1 = nullptr;
     TBoardHighlight* FilterHighlight = nullptr;
+    TSetupSupporter* SetSup = nullptr;
     TRadioPanel* FilterPanel = nullptr;
+    TDipSwitch* FilterDips = nullptr;
+    TLabel* Label6 = nullptr;
+    TLabel* Label7 = nullptr;
+    TLabel* Label8 = nullptr;
+    TLabel* Label9 = nullptr;
+    TLabel* Label10 = nullptr;
+    TLabel* Label11 = nullptr;
+    TLabel* Label12 = nullptr;
+    TLabel* Label13 = nullptr;
+    TCheckBox* FilterCheck0 = nullptr;
+    TCheckBox* FilterCheck1 = nullptr;
+    TCheckBox* FilterCheck3 = nullptr;
+    TCheckBox* FilterCheck2 = nullptr;
+    TCheckBox* FilterCheck4 = nullptr;
+    TCheckBox* FilterCheck5 = nullptr;
+    TCheckBox* FilterCheck7 = nullptr;
+    TCheckBox* FilterCheck6 = nullptr;
     TBoardHighlight* ConnectorHighlight = nullptr;
     TRadioPanel* ConnectorPanel = nullptr;
 

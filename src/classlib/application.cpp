@@ -184,8 +184,12 @@ void TApplication::ShowException(const std::string& message) {
     FLastException = message;
     std::string text = message;
     if (!text.empty() && text.back() != '.') text += '.';
-    QWidget* owner = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-    TMessageBox::Show(owner, text, "Settings", MB_OK | MB_ICONSTOP);
+    MessageBox(text, "Settings", MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    QWidget* owner = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Window() : nullptr;
+    return TMessageBox::Show(owner, text, caption, flags);
 }
 
 void TApplication::SetMouseControl(TControl* control) {

@@ -55,6 +55,8 @@ class TApplication : public TComponent {
     void HandleException(const std::exception& e);
     void HandleUnknownException();
     void ShowException(const std::string& message);
+    // A message box owned by the main window (flags and answers as in system/messagebox.h).
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
     // Test seam: counts the exceptions shown by the default display.
     int ExceptionCount() const { return FExceptionCount; }
     const std::string& LastExceptionMessage() const { return FLastException; }

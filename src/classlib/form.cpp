@@ -114,6 +114,17 @@ void TForm::ApplyWidgetVisible() {
     FWindow->show();
     FWindow->raise();
     if (FActiveControl && FActiveControl->CanFocus()) FActiveControl->SetFocus();
+    else if (TWinControl* first = FirstTabStop(this)) first->SetFocus();
+}
+
+TWinControl* TForm::FirstTabStop(TWinControl* container) {
+    // The window opens with the focus on the first control in tab order, as on the desktop.
+    for (TWinControl* c : container->TabList()) {
+        if (!c->Visible() || !c->Enabled()) continue;
+        if (c->TabStop()) return c;
+        if (TWinControl* inner = FirstTabStop(c)) return inner;
+    }
+    return nullptr;
 }
 
 void TForm::SetVisible(bool visible) {
@@ -139,6 +150,7 @@ void TForm::PlaceOnFirstShow() {
     auto centreOn = [this](TRect area) {
         SetBounds(area.Left + (area.Width() - Width()) / 2,
                   area.Top + (area.Height() - Height()) / 2, Width(), Height());
+        FWindow->move(Left(), Top());
     };
     switch (FPosition) {
     case poScreenCenter:

@@ -94,6 +94,7 @@ class TForm : public TWinControl {
     void PlaceOnFirstShow();
     int MenuBarHeight() const;
     void ApplyWindowFlags();
+    static TWinControl* FirstTabStop(TWinControl* container);
     void CaptionChanged() override;
 
   private:

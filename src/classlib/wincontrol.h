@@ -35,6 +35,8 @@ class TWinControl : public TControl {
     bool Showing() const override;
 
     int TabOrder() const;
+    // The windowed children in tab order.
+    const std::vector<TWinControl*>& TabList() const { return FTabList; }
     void SetTabOrder(int order);
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value) { FTabStop = value; }

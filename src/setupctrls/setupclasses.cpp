@@ -2,13 +2,16 @@
 
 #include "classlib/classregistry.h"
 #include "classlib/exceptions.h"
+#include "classlib/layouterror.h"
 #include "classlib/layoutnode.h"
 #include "classlib/mainmenu.h"
 #include "classlib/reader.h"
 #include "classlib/standardclasses.h"
 #include "setupctrls/boardhighlight.h"
 #include "setupctrls/boardimage.h"
+#include "setupctrls/dipswitch.h"
 #include "setupctrls/radiopanel.h"
+#include "setupctrls/setupsupporter.h"
 
 namespace {
 template <typename C, typename F> TPropertySetter On(F apply) {
@@ -65,6 +68,30 @@ void RegisterRadioPanel() {
         }));
     TStandardClasses::AddPanelProperties(info);
 }
+void RegisterSupporter() {
+    using S = TSetupSupporter;
+    TClassRegistry::Instance()
+        .Register("TSetupSupporter", "TComponent", Creator<S>())
+        .Property("CompanyName", On<S>([](S& s, auto& v, TReader& r) { s.CompanyName = r.String(v); }))
+        .Property("CardNameA", On<S>([](S& s, auto& v, TReader& r) { s.CardNameA = r.String(v); }))
+        .Property("CardNameB", On<S>([](S& s, auto& v, TReader& r) { s.CardNameB = r.String(v); }))
+        .Property("UseCardNameB", On<S>([](S& s, auto& v, TReader& r) { s.UseCardNameB = r.Boolean(v); }))
+        .Property("CallHow", On<S>([](S& s, auto& v, TReader& r) { s.CallHow = r.String(v); }))
+        .Property("MultiPort", On<S>([](S& s, auto& v, TReader& r) { s.MultiPort = r.Boolean(v); }))
+        .Property("Channels", On<S>([](S& s, auto& v, TReader& r) {
+            long long n = r.Integer(v);
+            if (n < 0 || n > 255)
+                throw ELayoutError(v.Line, "expected a channel count from 0 to 255 but found " + std::to_string(n));
+            s.Channels = static_cast<uint8_t>(n);
+        }))
+        .Property("ChangeButtons", On<S>([](S& s, auto& v, TReader& r) { s.ChangeButtons = r.Boolean(v); }))
+        .Property("bSeries", On<S>([](S& s, auto& v, TReader& r) { s.bSeries = r.Boolean(v); }))
+        .Property("OnBeginCalib", On<S>([](S& s, auto& v, TReader& r) { s.SetOnBeginCalib(r.Method(v)); }))
+        .Property("OnStopButtonClick", On<S>([](S& s, auto& v, TReader& r) { s.OnStopButtonClick = r.Method(v); }))
+        .Property("OnStartButtonClick", On<S>([](S& s, auto& v, TReader& r) { s.OnStartButtonClick = r.Method(v); }))
+        .Property("Left", On<S>([](S& s, auto& v, TReader& r) { s.DesignLeft = static_cast<int>(r.Integer(v)); }))
+        .Property("Top", On<S>([](S& s, auto& v, TReader& r) { s.DesignTop = static_cast<int>(r.Integer(v)); }));
+}
 } // namespace
 
 void TSetupClasses::Register() {
@@ -72,4 +99,6 @@ void TSetupClasses::Register() {
     RegisterBoardImage();
     RegisterHighlight();
     RegisterRadioPanel();
+    RegisterSupporter();
+    TDipSwitch::RegisterClass();
 }

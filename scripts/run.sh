@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Settings and starts it. Without a display it runs in a virtual
+# X server with a window manager, waits for the window and saves a screenshot.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target Settings
+if [ -n "${DISPLAY:-}" ]; then
+  exec build/src/app/Settings
+fi
+shot="${SCREENSHOT:-$PWD/settings-screenshot.png}"
+export DBUS_SESSION_BUS_ADDRESS=disabled:
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  openbox >/dev/null 2>&1 &
+  build/src/app/Settings &
+  app=$!
+  xdotool search --sync --name "^Setup$" >/dev/null
+  sleep "${SETTLE:-2}"  # the help window opens by itself shortly after start-up
+  import -window root "$0"
+  kill $app
+' "$shot"
+echo "Screenshot saved to $shot"
