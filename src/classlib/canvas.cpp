@@ -79,6 +79,10 @@ void TCanvas::Rectangle(const TRect& rect) {
     if (Brush.Style != bsClear)
         p.fillRect(rect.Left, rect.Top, rect.Width(), rect.Height(), ToQColor(Brush.Color));
     if (Pen.Style == psClear) return;
+    if (rect.Width() <= 2 || rect.Height() <= 2) { // all of it is outline
+        p.fillRect(rect.Left, rect.Top, rect.Width(), rect.Height(), ToQColor(Pen.Color));
+        return;
+    }
     // The outline is the outermost ring of pixels of the rectangle.
     QPen pen(ToQColor(Pen.Color));
     pen.setWidth(0);
