@@ -26,6 +26,18 @@ def main():
         d.move(*away, settle=0.8)
         d.wait_window(POPUP, visible=False)
 
+        # From the circle onto its popup: it stays while the mouse is on it, and closes when the
+        # mouse leaves it.
+        d.move(*circle, settle=0.8)
+        popup = d.geometry(d.wait_window(POPUP))
+        d.move(popup[0] + popup[2] // 2, popup[1] + 40, settle=0.8)
+        assert d.visible_windows(POPUP), "the popup closed when the mouse moved onto it"
+        d.move(popup[0] + 30, popup[1] + popup[3] - 90, settle=0.8)  # onto its memo
+        assert d.visible_windows(POPUP), "the popup closed when the mouse moved onto its memo"
+        d.screenshot("on-popup")
+        d.move(*away, settle=0.8)
+        d.wait_window(POPUP, visible=False)
+
         d.move(*circle, settle=0.8)
         d.wait_window(POPUP)
         d.click(*circle)
