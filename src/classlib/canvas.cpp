@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -50,10 +51,13 @@ void TCanvas::SetTarget(QImage* target, TPoint origin, TRect clip) {
 }
 
 TRect TCanvas::TargetClip() const {
+    // In canvas units (logical pixels) of the target, whatever its pixel density.
     if (!FTarget) return {};
     TRect clip{FClip.Left + FOrigin.X, FClip.Top + FOrigin.Y, FClip.Right + FOrigin.X,
                FClip.Bottom + FOrigin.Y};
-    return Intersect(clip, Rect(0, 0, FTarget->width(), FTarget->height()));
+    const qreal scale = FTarget->devicePixelRatio();
+    return Intersect(clip, Rect(0, 0, static_cast<int>(FTarget->width() / scale),
+                                static_cast<int>(FTarget->height() / scale)));
 }
 
 bool TCanvas::BeginPainter(QPainter& painter) const {
@@ -79,18 +83,21 @@ void TCanvas::Rectangle(const TRect& rect) {
     if (Brush.Style != bsClear)
         p.fillRect(rect.Left, rect.Top, rect.Width(), rect.Height(), ToQColor(Brush.Color));
     if (Pen.Style == psClear) return;
-    if (rect.Width() <= 2 || rect.Height() <= 2) { // all of it is outline
-        p.fillRect(rect.Left, rect.Top, rect.Width(), rect.Height(), ToQColor(Pen.Color));
+    if (Pen.Style != psSolid) {
+        QPen pen(ToQColor(Pen.Color), 0, Pen.Style == psDash ? Qt::DashLine : Qt::DotLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1);
         return;
     }
-    // The outline is the outermost ring of pixels of the rectangle.
-    QPen pen(ToQColor(Pen.Color));
-    pen.setWidth(0);
-    if (Pen.Style == psDash) pen.setStyle(Qt::DashLine);
-    if (Pen.Style == psDot) pen.setStyle(Qt::DotLine);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1);
+    // The outline is the outermost ring of pixels, drawn as four strips so that it stays one
+    // pixel wide, and crisp, at any device pixel ratio.
+    QColor pen = ToQColor(Pen.Color);
+    const int l = rect.Left, t = rect.Top, w = rect.Width(), h = rect.Height();
+    p.fillRect(l, t, w, 1, pen);
+    p.fillRect(l, t + h - 1, w, 1, pen);
+    p.fillRect(l, t, 1, h, pen);
+    p.fillRect(l + w - 1, t, 1, h, pen);
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
@@ -142,25 +149,46 @@ void TCanvas::Draw(int x, int y, const TGraphic& graphic) {
 void TCanvas::StretchDraw(const TRect& dest, const TGraphic& graphic) {
     const QImage* image = graphic.Image();
     if (!image || dest.Width() == 0 || dest.Height() == 0) return;
-    if (dest.Width() == image->width() && dest.Height() == image->height()) {
+    if (dest.Width() == image->width() && dest.Height() == image->height() &&
+        FTarget && FTarget->devicePixelRatio() == image->devicePixelRatio()) {
         TCanvas source(const_cast<QImage*>(image));
         CopyRect(dest, source, Rect(0, 0, image->width(), image->height()));
         return;
     }
     QPainter p;
     if (!BeginPainter(p)) return;
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Whole-number enlargements (a high-density screen) double pixels and stay sharp; any
+    // other scale is filtered.
+    const qreal scaleX = dest.Width() * FTarget->devicePixelRatio() / image->width();
+    const qreal scaleY = dest.Height() * FTarget->devicePixelRatio() / image->height();
+    const bool whole = scaleX == std::floor(scaleX) && scaleX == scaleY && scaleX >= 1;
+    p.setRenderHint(QPainter::SmoothPixmapTransform, !whole);
     p.drawImage(QRect(dest.Left, dest.Top, dest.Width(), dest.Height()), *image);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& src) {
     if (!FTarget || !source.FTarget) return;
-    if (dest.Width() != src.Width() || dest.Height() != src.Height()) {
+    const qreal sourceScale = source.FTarget->devicePixelRatio();
+    if (dest.Width() != src.Width() || dest.Height() != src.Height() ||
+        FTarget->devicePixelRatio() != sourceScale) {
+        // Sizes or pixel densities differ: let the painter scale, without filtering.
         QPainter p;
         if (!BeginPainter(p)) return;
         TPoint so = source.FOrigin;
-        p.drawImage(QRect(dest.Left, dest.Top, dest.Width(), dest.Height()), *source.FTarget,
-                    QRect(src.Left + so.X, src.Top + so.Y, src.Width(), src.Height()));
+        QRectF from((src.Left + so.X) * sourceScale, (src.Top + so.Y) * sourceScale,
+                    src.Width() * sourceScale, src.Height() * sourceScale);
+        p.drawImage(QRectF(dest.Left, dest.Top, dest.Width(), dest.Height()), *source.FTarget, from);
+        return;
+    }
+    if (sourceScale != 1) {
+        QPainter p;
+        if (!BeginPainter(p)) return;
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        TPoint so = source.FOrigin;
+        QRectF from((src.Left + so.X) * sourceScale, (src.Top + so.Y) * sourceScale,
+                    src.Width() * sourceScale, src.Height() * sourceScale);
+        p.drawImage(QRectF(dest.Left, dest.Top, dest.Width(), dest.Height()),
+                    source.FTarget->copy(from.toRect()), QRectF(0, 0, from.width(), from.height()));
         return;
     }
     // Same size: a plain row copy, clipped on both sides.
@@ -189,7 +217,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sr
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
-    int tx = x + FOrigin.X, ty = y + FOrigin.Y;
+    const qreal scale = FTarget ? FTarget->devicePixelRatio() : 1;
+    int tx = static_cast<int>((x + FOrigin.X) * scale), ty = static_cast<int>((y + FOrigin.Y) * scale);
     if (!FTarget || tx < 0 || ty < 0 || tx >= FTarget->width() || ty >= FTarget->height())
         return clNone;
     QRgb p = FTarget->pixel(tx, ty);
@@ -199,6 +228,6 @@ TColor TCanvas::Pixel(int x, int y) const {
 void TCanvas::SetPixel(int x, int y, TColor color) {
     if (!TargetClip().Contains({x + FOrigin.X, y + FOrigin.Y})) return;
     TColor rgb = ColorToRGB(color);
-    FTarget->setPixel(x + FOrigin.X, y + FOrigin.Y,
-                      qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    QPainter p(FTarget);
+    p.fillRect(x + FOrigin.X, y + FOrigin.Y, 1, 1, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
 }

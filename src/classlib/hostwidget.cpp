@@ -33,7 +33,14 @@ TWinControl* THostWidget::ControlOf(const QWidget* widget) {
 
 void THostWidget::paintEvent(QPaintEvent* event) {
     if (!FControl) return;
-    if (FBuffer.size() != size()) FBuffer = QImage(size(), QImage::Format_RGB32);
+    // The buffer has the screen's pixel density, so text and outlines stay sharp on a
+    // high-density screen while controls keep drawing in logical pixels.
+    const qreal scale = devicePixelRatioF();
+    const QSize physical = size() * scale;
+    if (FBuffer.size() != physical || FBuffer.devicePixelRatio() != scale) {
+        FBuffer = QImage(physical, QImage::Format_RGB32);
+        FBuffer.setDevicePixelRatio(scale);
+    }
     if (FBuffer.isNull()) return;
     TWinControl* control = FControl;
     Application->Guard([&] {
@@ -42,7 +49,9 @@ void THostWidget::paintEvent(QPaintEvent* event) {
         control->Canvas().SetTarget(nullptr);
     });
     QPainter painter(this);
-    for (const QRect& r : event->region()) painter.drawImage(r, FBuffer, r);
+    for (const QRect& r : event->region())
+        painter.drawImage(QRectF(r), FBuffer,
+                          QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
 }
 
 TControl* THostWidget::TargetAt(QPoint pos) const {
