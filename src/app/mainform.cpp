@@ -90,9 +90,4 @@ void TMainForm::FilterCheckClick(TObject* sender) {
     FilterDips->SetBinaryValueStr(bits);
 }
 
-void TMainForm::FormCreate(TObject*) {
-    TSetupSupporter* supporter = SetSup;
-    Application->OnIdle = [supporter](TObject* sender, bool& done) {
-        supporter->FirstIdle(sender, done);
-    };
-}
+void TMainForm::FormCreate(TObject*) { SetSup->HookFirstIdle(); }

@@ -32,6 +32,7 @@ TSetupSupporter::TSetupSupporter(TComponent* owner) : TComponent(owner) {
 }
 
 TSetupSupporter::~TSetupSupporter() {
+    if (FIdleHooked && Application) Application->OnIdle = nullptr;
     FCalibrating = false;
     FHelpPending = false;
     FTimerWindow->KillTimer(TimerId);
@@ -50,9 +51,15 @@ void TSetupSupporter::Notification(TComponent* component, TOperation operation) 
 
 // ---- start-up ---------------------------------------------------------------------------
 
+void TSetupSupporter::HookFirstIdle() {
+    Application->OnIdle = [this](TObject* sender, bool& done) { FirstIdle(sender, done); };
+    FIdleHooked = true;
+}
+
 void TSetupSupporter::FirstIdle(TObject* sender, bool&) {
     // Remove ourselves first, so the build runs once even if it fails.
     if (auto* app = dynamic_cast<TApplication*>(sender)) app->OnIdle = nullptr;
+    FIdleHooked = false;
     BuildWindows();
 }
 

@@ -60,6 +60,9 @@ class TSetupSupporter : public TComponent {
     TTimerWindow& TimerWindow() { return *FTimerWindow; }
 
     void FirstIdle(TObject* sender, bool& done);
+    // Makes FirstIdle the application's idle handler; a supporter destroyed before the first
+    // idle takes it back, so the application never calls a destroyed supporter.
+    void HookFirstIdle();
     void BuildWindows();
     void DisplayPCIClick(TObject* sender);
     void CloseButtonClick(TObject* sender);
@@ -89,6 +92,7 @@ class TSetupSupporter : public TComponent {
     TNotifyEvent FOnBeginCalib;
     bool FHelpPending = false;
     bool FCalibrating = false;
+    bool FIdleHooked = false;
     std::unique_ptr<TTimerWindow> FTimerWindow;
     TLabel* FHeaderLabel = nullptr;
     TPCIForm* FPCIForm = nullptr;
