@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libgl-dev libjpeg-dev libjpeg-turbo-progs
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
+  xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

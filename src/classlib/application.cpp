@@ -2,13 +2,17 @@
 
 #include "classlib/form.h"
 #include "classlib/hostwidget.h"
+#include "classlib/programicon.h"
 #include "system/messagebox.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,6 +32,17 @@ TControl* ControlUnder(QWidget* widget, QPoint localPos) {
     if (!host || host->Control() != control) return control;
     TControl* child = control->ControlAtPos({localPos.x(), localPos.y()});
     return child ? child : control;
+}
+
+// Every size the program carries, so that title bars, task bars and high-density screens each
+// take the size they need instead of a blurred scaling of one.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (std::string_view png : ProgramIconPngs()) {
+        QImage image = QImage::fromData(QByteArrayView(png.data(), png.size()), "PNG");
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 } // namespace
 
@@ -65,6 +80,10 @@ class TApplication::TEventHook : public QObject {
 
     void AboutToBlock() {
         if (!FApp->FActivitySinceIdle || FApp->FIdlePending || !FApp->OnIdle) return;
+        // The dispatcher is about to wait even while the first paint is still queued; the
+        // queue has not really run empty before the main form is on the screen.
+        TForm* main = FApp->FMainForm;
+        if (main && main->Showing() && !FApp->FMainFormPainted) return;
         FApp->FIdlePending = true;
         // Only schedule here: the idle work may open windows and modal loops, which must not
         // run inside the dispatcher's own wait.
@@ -135,6 +154,8 @@ void TApplication::Initialize(int& argc, char** argv) {
         else
             FOwnedApp = std::make_unique<QApplication>(gArgc, gArgv);
     }
+    // Once for the whole application: every window, message boxes included, shows it.
+    QApplication::setWindowIcon(ProgramIcon());
     InstallHooks();
 }
 
@@ -173,6 +194,10 @@ void TApplication::DoIdle() {
     TIdleEvent handler = OnIdle;
     Guard([&] { handler(this, done); });
     FInIdle = false;
+}
+
+void TApplication::NotePainted(TWinControl* control) {
+    if (control == FMainForm) FMainFormPainted = true;
 }
 
 void TApplication::HandleException(const std::exception& e) { ShowException(e.what()); }

@@ -16,6 +16,7 @@ class QImage;
 class TControl;
 class TForm;
 class TGraphicControl;
+class TWinControl;
 
 class TApplication : public TComponent {
   public:
@@ -23,7 +24,8 @@ class TApplication : public TComponent {
     ~TApplication() override;
     DECLARE_CLASS_NAME(TApplication)
 
-    // Creates the Qt application unless one exists (tests make their own).
+    // Creates the Qt application unless one exists (tests make their own) and gives every
+    // window the program's icon (classlib/programicon.h).
     void Initialize(int& argc, char** argv);
     template <typename TFormClass> TFormClass* CreateForm() {
         auto* form = new TFormClass(this);
@@ -71,6 +73,8 @@ class TApplication : public TComponent {
     void UnregisterForm(TForm* form);
     // Runs the idle event now, as the event loop does when its queue runs empty.
     void DoIdle();
+    // A control finished painting; idle work waits for the main form's first paint.
+    void NotePainted(TWinControl* control);
 
   private:
     class TEventHook;
@@ -86,6 +90,7 @@ class TApplication : public TComponent {
     bool FIdlePending = false;
     bool FActivitySinceIdle = true;
     bool FInIdle = false;
+    bool FMainFormPainted = false;
     int FExceptionCount = 0;
     std::string FLastException;
     std::vector<std::string> FPendingInfo;
