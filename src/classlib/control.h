@@ -90,6 +90,9 @@ class TControl : public TComponent {
     virtual void Invalidate();
     void BringToFront();
     virtual bool IsWindowed() const { return false; }
+    // The parent's size changed (after its anchored and aligned children were placed), or the
+    // parent window is about to appear.
+    virtual void ParentResized() {}
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -107,6 +110,7 @@ class TControl : public TComponent {
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
     virtual void ParentChanged() {}
+
     void RequestAlign();
     void SetBoundsSilently(int left, int top, int width, int height);
 

@@ -113,6 +113,8 @@ void TForm::ApplyWidgetVisible() {
     FShownOnce = true;
     FWindow->show();
     FWindow->raise();
+    // Children that place themselves by the window's size do so before the first paint.
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ParentResized();
     if (FActiveControl && FActiveControl->CanFocus()) FActiveControl->SetFocus();
     else if (TWinControl* first = FirstTabStop(this)) first->SetFocus();
 }
@@ -139,7 +141,9 @@ void TForm::SetVisible(bool visible) {
 }
 
 void TForm::BringWindowToFront() {
-    if (!FWindow) return;
+    // Only Visible shows a window: a hidden form brought to the front would put its window on
+    // the screen while the form thinks it hidden, and then no Hide could take it away.
+    if (!FWindow || !Visible()) return;
     FWindow->show();
     FWindow->raise();
     FWindow->activateWindow();

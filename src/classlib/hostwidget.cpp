@@ -48,6 +48,7 @@ void THostWidget::paintEvent(QPaintEvent* event) {
         control->PaintWindow(control->Canvas());
         control->Canvas().SetTarget(nullptr);
     });
+    Application->NotePainted(control);
     QPainter painter(this);
     for (const QRect& r : event->region())
         painter.drawImage(QRectF(r), FBuffer,

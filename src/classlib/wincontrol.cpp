@@ -2,6 +2,7 @@
 
 #include "classlib/application.h"
 #include "classlib/bitmap.h"
+#include "classlib/form.h"
 #include "classlib/graphiccontrol.h"
 #include "classlib/hostwidget.h"
 
@@ -13,6 +14,9 @@
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    // The form that shows this control may not own it (an adopted panel), so the owner's
+    // notification need not reach that form: tell it here that its active control is going.
+    if (TForm* form = TForm::GetParentForm(this)) form->Notification(this, opRemove);
     // Children go first, whoever owns them; each removes itself from this list.
     while (!FControls.empty()) delete FControls.back();
     DestroyWidget();
@@ -137,6 +141,8 @@ void TWinControl::BoundsChanged(bool moved, bool resized) {
         FLastClientHeight = ClientHeight();
         if (oldW >= 0) ResizeAnchoredChildren(oldW, oldH);
         AlignControls();
+        for (TControl* c : std::vector<TControl*>(FControls))
+            if (IndexOfControl(c) >= 0) c->ParentResized();
     }
     if (Parent() && moved) Parent()->Invalidate();
     TControl::BoundsChanged(moved, resized);

@@ -91,15 +91,32 @@ bool TBoardImage::CanAutoSize(int& newWidth, int& newHeight) const {
     return true;
 }
 
+void TBoardImage::SaveLayoutPosition() {
+    if (FLayoutSaved) return;
+    FLayoutLeft = Left();
+    FLayoutTop = Top();
+    FLayoutSaved = true;
+}
+
+void TBoardImage::CentreOnParent() {
+    if (!FCenterOnForm || IsDesigning() || !Parent()) return;
+    // The parent's outer size, frame and menu bar included, against client coordinates.
+    SetBounds((Parent()->Width() - Width()) / 2, (Parent()->Height() - Height()) / 2, Width(),
+              Height());
+}
+
+void TBoardImage::ParentResized() {
+    // Centring as soon as the window takes its size spares a first paint at the stored place
+    // followed by a jump; the stored place is recorded first, as the first paint would.
+    if (IsLoading() || IsDesigning() || !FCenterOnForm || !Parent() || !Parent()->Showing())
+        return;
+    SaveLayoutPosition();
+    CentreOnParent();
+}
+
 void TBoardImage::Paint() {
-    if (!FLayoutSaved) {
-        FLayoutLeft = Left();
-        FLayoutTop = Top();
-        FLayoutSaved = true;
-    }
-    if (FCenterOnForm && !IsDesigning() && Parent())
-        SetBounds((Parent()->Width() - Width()) / 2, (Parent()->Height() - Height()) / 2, Width(),
-                  Height());
+    SaveLayoutPosition();
+    CentreOnParent();
     TCanvas& canvas = Canvas();
     if (IsDesigning()) {
         if (FScale) SetHeight(static_cast<int>(std::nearbyint(Width() * FAspect)));

@@ -50,11 +50,14 @@ class TBoardImage : public TCustomPanel {
     bool HasPalette() const;
     bool CanAutoSize(int& newWidth, int& newHeight) const;
     void WndProc(TMessage& message) override;
+    void ParentResized() override;
 
   protected:
     void Paint() override;
 
   private:
+    void SaveLayoutPosition();
+    void CentreOnParent();
     void ShowFirst(TMessage& message);
     std::unique_ptr<TPicture> FPicture;
     TBoardHighlight* FFirst = nullptr;

@@ -5,9 +5,17 @@
 #include <cmath>
 
 namespace {
-uint8_t Mix(float base, float tint, float weight) {
-    // Halves round to even, as the default rounding mode does.
-    return static_cast<uint8_t>(std::nearbyint(base * (1.0f - weight) + tint * weight));
+// Rounds to the nearest integer, halves to even, as nearbyint does in the default rounding
+// mode, but without its trip through the floating-point environment: adding 1.5 * 2^23 leaves
+// no fraction bits, so the addition itself rounds. Valid for 0 <= value < 2^22.
+inline float RoundHalfEven(float value) {
+    constexpr float kShift = 12582912.0f;
+    // Without fast-math the compiler keeps both steps: (v + k) - k is not v in IEEE arithmetic.
+    return (value + kShift) - kShift;
+}
+
+inline uint8_t Mix(float base, float tint, float weight) {
+    return static_cast<uint8_t>(RoundHalfEven(base * (1.0f - weight) + tint * weight));
 }
 } // namespace
 
