@@ -154,8 +154,6 @@ void TApplication::Initialize(int& argc, char** argv) {
         else
             FOwnedApp = std::make_unique<QApplication>(gArgc, gArgv);
     }
-    // Once for the whole application: every window, message boxes included, shows it.
-    QApplication::setWindowIcon(ProgramIcon());
     InstallHooks();
 }
 
@@ -197,7 +195,11 @@ void TApplication::DoIdle() {
 }
 
 void TApplication::NotePainted(TWinControl* control) {
-    if (control == FMainForm) FMainFormPainted = true;
+    if (control != FMainForm || FMainFormPainted) return;
+    FMainFormPainted = true;
+    // Once for the whole application: every window, message boxes included, shows it. Decoding
+    // the icons waits until the main window is on the screen, so it never delays that.
+    QApplication::setWindowIcon(ProgramIcon());
 }
 
 void TApplication::HandleException(const std::exception& e) { ShowException(e.what()); }

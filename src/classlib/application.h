@@ -24,8 +24,8 @@ class TApplication : public TComponent {
     ~TApplication() override;
     DECLARE_CLASS_NAME(TApplication)
 
-    // Creates the Qt application unless one exists (tests make their own) and gives every
-    // window the program's icon (classlib/programicon.h).
+    // Creates the Qt application unless one exists (tests make their own). Every window gets
+    // the program's icon (classlib/programicon.h) once the main form has first painted.
     void Initialize(int& argc, char** argv);
     template <typename TFormClass> TFormClass* CreateForm() {
         auto* form = new TFormClass(this);
