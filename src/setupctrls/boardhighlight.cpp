@@ -13,17 +13,17 @@
 #include "setupctrls/radiopanel.h"
 #include "system/messagebox.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace {
-bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+// ASCII only, whatever the locale: a Latin-1 locale would count letters such as 0xC4.
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 
 bool IsIdentifier(const std::string& s) {
     if (s.empty() || !IsIdentStart(s[0])) return false;
     for (char c : s)
-        if (!IsIdentChar(c) || static_cast<unsigned char>(c) >= 0x80) return false;
+        if (!IsIdentChar(c)) return false;
     return true;
 }
 } // namespace
@@ -79,7 +79,7 @@ std::string TBoardHighlight::IdentFromTitle(const std::string& title) {
     if (start == title.size()) return "";
     std::string ident(1, title[start]);
     for (size_t i = start + 1; i < title.size(); ++i)
-        if (IsIdentChar(title[i]) && static_cast<unsigned char>(title[i]) < 0x80) ident += title[i];
+        if (IsIdentChar(title[i])) ident += title[i];
     return ident;
 }
 
@@ -117,8 +117,9 @@ void TBoardHighlight::SetRadioPanel(TRadioPanel* value) {
 void TBoardHighlight::Notification(TComponent* component, TOperation operation) {
     TGraphicControl::Notification(component, operation);
     if (operation != opRemove) return;
-    // A panel or menu entry destroyed first must not be used afterwards.
+    // A panel, popup or menu entry destroyed first must not be used afterwards.
     if (component == FRadioPanel) FRadioPanel = nullptr;
+    if (component == FPopup) FPopup = nullptr;
     if (component == FMenuEntry) FMenuEntry = nullptr;
     if (component == FMainMenu) FMainMenu = nullptr;
 }
@@ -225,12 +226,15 @@ void TBoardHighlight::Click() {
 }
 
 void TBoardHighlight::Pin() {
-    if (FPopup) {
+    // Only a popup on the screen can be pinned. A click on a circle whose popup was closed from
+    // the keyboard while the mouse stayed on it would otherwise check the menu entry of a
+    // closed popup, and the entry's next choice would close nothing.
+    if (FPopup && FPopup->Visible()) {
         FPinned = true;
         CheckMenuItem(true);
     }
     ForEachLinked([](TBoardHighlight* h) {
-        if (!h->FPopup) return;
+        if (!h->FPopup || !h->FPopup->Visible()) return;
         h->FPinned = true;
         h->CheckMenuItem(true);
         h->FPopup->BringWindowToFront();
@@ -340,25 +344,25 @@ void TBoardHighlight::AddPopupControls(int memoHeight) {
     status->SetAnchors(akLeft | akRight | akBottom);
     FPopup->PopupStatus = status;
 
-    struct TButtonSpec {
+    struct TButtonPlan {
         const char* Name;
         const char* Caption;
         int Left;
         TAnchors Anchors;
         void (TBoardHighlight::*Handler)(TObject*);
     };
-    const TButtonSpec buttons[] = {
+    const TButtonPlan buttons[] = {
         {"PreviousButton", "Previous", 6, akLeft | akBottom, &TBoardHighlight::PreviousClick},
         {"NextButton", "Next", (cw - 58) / 2, akBottom, &TBoardHighlight::NextClick},
         {"DoneButton", "Done", cw - 64, akRight | akBottom, &TBoardHighlight::DoneClick}};
-    for (const TButtonSpec& spec : buttons) {
+    for (const TButtonPlan& plan : buttons) {
         auto* button = new TButton(FPopup);
-        button->SetName(spec.Name);
+        button->SetName(plan.Name);
         button->SetParent(FPopup);
-        button->SetCaption(spec.Caption);
-        button->SetBounds(spec.Left, ch - 44, 58, 25);
-        button->SetAnchors(spec.Anchors);
-        button->OnClick = [this, handler = spec.Handler](TObject* sender) { (this->*handler)(sender); };
+        button->SetCaption(plan.Caption);
+        button->SetBounds(plan.Left, ch - 44, 58, 25);
+        button->SetAnchors(plan.Anchors);
+        button->OnClick = [this, handler = plan.Handler](TObject* sender) { (this->*handler)(sender); };
     }
 
     auto* memo = new TMemo(FPopup);
