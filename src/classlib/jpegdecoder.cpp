@@ -38,23 +38,53 @@ TErrorManager& ErrorManagerOf(j_common_ptr info) {
     FailWith(info, "invalid JPEG data: ", text);
 }
 
+// Damaged compressed data is only a warning to libjpeg, which then decodes on from the next
+// marker and hands back a picture with grey or scrambled parts. A photograph that shows the
+// card wrongly is worse than none.
+bool DamagesPixels(int messageCode) {
+    switch (messageCode) {
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The memory source reports running out of data as a warning and feeds libjpeg a fake end
 // marker, which would hand back a picture whose lower part is grey. Callers want to know.
 void OnEmitMessage(j_common_ptr info, int level) {
     if (level >= 0) return; // trace messages
     info->err->num_warnings++;
     if (info->err->msg_code == JWRN_JPEG_EOF) FailWith(info, "", "truncated JPEG data");
+    if (DamagesPixels(info->err->msg_code)) {
+        char text[JMSG_LENGTH_MAX];
+        info->err->format_message(info, text);
+        FailWith(info, "invalid JPEG data: ", text);
+    }
 }
 
 void OnOutputMessage(j_common_ptr) {}
 
 void OnProgress(j_common_ptr info) {
     if (!info->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= TJPEGDecoder::MaxScans)
-        return;
+    const auto* decompressor = reinterpret_cast<j_decompress_ptr>(info);
+    const long long scans = decompressor->input_scan_number;
     char text[JMSG_LENGTH_MAX];
-    std::snprintf(text, sizeof(text), "more than %d scans", TJPEGDecoder::MaxScans);
-    FailWith(info, "JPEG data has too many progressive scans: ", text);
+    if (scans > TJPEGDecoder::MaxScans) {
+        std::snprintf(text, sizeof(text), "more than %d scans", TJPEGDecoder::MaxScans);
+        FailWith(info, "JPEG data has too many progressive scans: ", text);
+    }
+    const long long pixels =
+        static_cast<long long>(decompressor->image_width) * decompressor->image_height;
+    if (scans * pixels > TJPEGDecoder::MaxScanPixels) {
+        std::snprintf(text, sizeof(text), "%lld scans over %u x %u pixels", scans,
+                      decompressor->image_width, decompressor->image_height);
+        FailWith(info, "JPEG data needs too much decoding work: ", text);
+    }
 }
 
 std::string SizeProblem(long long width, long long height) {

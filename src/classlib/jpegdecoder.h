@@ -24,6 +24,10 @@ class TJPEGDecoder {
     // Real progressive files have about ten scans; hundreds only come from hostile files that
     // try to make us re-process the whole coefficient buffer over and over.
     static constexpr int MaxScans = 500;
+    // Every progressive scan passes over the whole picture, so the work grows with scans times
+    // pixels: a kilobyte of arithmetic-coded scans over a large flat picture keeps the decoder
+    // busy for many seconds. A 40-megapixel photograph in the usual ten scans needs 400 million.
+    static constexpr long long MaxScanPixels = 1'000'000'000;
 
     // Fills image and returns true, or returns false with the reason in error and image empty.
     static bool Decode(const uint8_t* data, size_t size, TDecodedImage& image, std::string& error);

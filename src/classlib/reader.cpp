@@ -98,7 +98,14 @@ void TReader::ResolveReferences() {
         if (!target)
             throw ELayoutError(fixup.Line, "expected the name of a component but found '" +
                                                fixup.Name + "', which does not exist");
-        fixup.Assign(target);
+        try {
+            fixup.Assign(target);
+        } catch (const std::exception& e) {
+            // A component of a class the property cannot take (a panel named as the menu).
+            throw ELayoutError(fixup.Line, "invalid value for property '" + fixup.Property +
+                                               "': '" + fixup.Name + "' is a " +
+                                               target->ClassName() + ": " + e.what());
+        }
     }
 }
 
@@ -192,5 +199,5 @@ TNotifyEvent TReader::Method(const TLayoutValue& v) const {
 }
 
 void TReader::Reference(const TLayoutValue& v, std::function<void(TComponent*)> assign) {
-    FFixups.push_back({Identifier(v), v.Line, std::move(assign)});
+    FFixups.push_back({Identifier(v), v.Line, FProperty, std::move(assign)});
 }

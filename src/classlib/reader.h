@@ -48,6 +48,7 @@ class TReader {
     struct TFixup {
         std::string Name;
         int Line;
+        std::string Property;
         std::function<void(TComponent*)> Assign;
     };
     TComponent* FRoot;
