@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the Rich Text reader. The help window hands the reader's strings
 // straight to Qt as UTF-8, so besides "no crash, no hang, no leak" every string that comes out
-// must be valid UTF-8, and the counts the reader promises to clamp must stay clamped.
+// must be valid UTF-8, and the counts and lengths the reader promises to clamp must stay clamped.
 #include "classlib/rtfreader.h"
 
 #include <cstdint>
@@ -27,17 +27,24 @@ int SequenceLength(unsigned char lead) {
     return 0;
 }
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // The second byte narrows the range for the leads that could otherwise encode overlong forms,
 // surrogates (ED A0..BF) or values past U+10FFFF (F4 90..).
 bool SecondByteAllowed(unsigned char lead, unsigned char second) {
     switch (lead) {
-    case 0xE0: return second >= 0xA0;
-    case 0xED: return second <= 0x9F;
-    case 0xF0: return second >= 0x90;
-    case 0xF4: return second <= 0x8F;
-    default: return true;
+    case 0xE0:
+        return second >= 0xA0;
+    case 0xED:
+        return second <= 0x9F;
+    case 0xF0:
+        return second >= 0x90;
+    case 0xF4:
+        return second <= 0x8F;
+    default:
+        return true;
     }
 }
 
@@ -60,18 +67,28 @@ void CheckUtf8(const char* what, std::string_view text) {
     if (!IsValidUtf8(text)) Broken(what, text);
 }
 
+// A name is cut once it reaches the limit, so the last character may take it up to 3 bytes over.
+void CheckFontName(std::string_view name) {
+    CheckUtf8("font name is not UTF-8", name);
+    if (name.size() > TRtfReader::MaxFontNameBytes + 3) Broken("font name not clamped", name);
+}
+
 void CheckDocument(const TRtfDocument& document) {
     if (document.Fonts.size() > TRtfReader::MaxTableEntries) Broken("font table not clamped", "");
-    if (document.Colors.size() > TRtfReader::MaxTableEntries) Broken("colour table not clamped", "");
-    for (const std::string& font : document.Fonts) CheckUtf8("font table entry is not UTF-8", font);
+    if (document.Colors.size() > TRtfReader::MaxTableEntries)
+        Broken("colour table not clamped", "");
+    for (const std::string& font : document.Fonts)
+        CheckFontName(font);
     for (const TRtfParagraph& paragraph : document.Paragraphs)
         for (const TRtfRun& run : paragraph.Runs) {
             CheckUtf8("run text is not UTF-8", run.Text);
-            CheckUtf8("run font name is not UTF-8", run.FontName);
+            CheckFontName(run.FontName);
             if (run.Text.empty()) Broken("empty run", "");
-            if (run.HalfPoints < TRtfReader::MinHalfPoints || run.HalfPoints > TRtfReader::MaxHalfPoints)
+            if (run.HalfPoints < TRtfReader::MinHalfPoints ||
+                run.HalfPoints > TRtfReader::MaxHalfPoints)
                 Broken("font size not clamped", std::to_string(run.HalfPoints));
-            if (run.Color > 0xFFFFFF) Broken("colour outside 0x00BBGGRR", std::to_string(run.Color));
+            if (run.Color > 0xFFFFFF)
+                Broken("colour outside 0x00BBGGRR", std::to_string(run.Color));
         }
     CheckUtf8("plain text is not UTF-8", document.PlainText());
 }

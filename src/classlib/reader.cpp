@@ -66,6 +66,9 @@ void TReader::ReadChild(const TLayoutNode& node, TComponent* parent) {
         throw ELayoutError(node.Line, "expected a name for the component of class " + node.ClassName);
     if (FRoot->FindComponent(node.Name))
         throw ELayoutError(node.Line, "a component named '" + node.Name + "' already exists");
+    if (FLoaded.size() > MaxComponents) // the root is in the list too
+        throw ELayoutError(node.Line, "expected at most " + std::to_string(MaxComponents) +
+                                          " components in one layout");
     TComponent* component = info->Create(FRoot);
     component->SetLoading(true);
     FLoaded.push_back(component);

@@ -6,6 +6,7 @@
 #include "classlib/layoutnode.h"
 #include "classlib/types.h"
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -16,6 +17,11 @@ class TComponent;
 
 class TReader {
   public:
+    // Reading n components, and destroying them later, takes n squared steps (names are unique
+    // per owner; every component hears of every removal). Our forms hold a few dozen; a damaged
+    // or hostile layout with thousands must not stall the program for minutes.
+    static constexpr std::size_t MaxComponents = 1000;
+
     // Reads `layout` into `root`; raises ELayoutError naming the line and what was expected.
     // Problems that leave the page usable (a picture that cannot be decoded) are returned.
     static std::vector<std::string> ReadRoot(std::string_view layout, TComponent* root);
@@ -56,5 +62,4 @@ class TReader {
     std::vector<TFixup> FFixups;
     std::vector<TComponent*> FLoaded;
     std::vector<std::string> FWarnings;
-    int FDepth = 0;
 };

@@ -388,7 +388,17 @@ void TRtfReader::Deliver(char32_t codePoint) {
     if (FState.Destination == TDestination::Text)
         AppendToParagraph(codePoint);
     else if (FState.Destination == TDestination::FontTable)
-        AppendUtf8(FFontName, codePoint);
+        AppendToFontName(codePoint);
+}
+
+// Every run carries its font's name and is compared with it for each character, so a name as
+// long as the document would make reading quadratic in time and in memory.
+void TRtfReader::AppendToFontName(char32_t codePoint) {
+    if (FFontName.size() >= MaxFontNameBytes) {
+        Warn();
+        return;
+    }
+    AppendUtf8(FFontName, codePoint);
 }
 
 // A high surrogate waits for its partner in the next \u; anything else in between orphans it.

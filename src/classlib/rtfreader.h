@@ -17,6 +17,8 @@ class TRtfReader {
     // Groups nested deeper than this still balance braces but no longer save formatting.
     static constexpr int MaxDepth = 200;
     static constexpr std::size_t MaxTableEntries = 4096;
+    // Face names have at most 31 characters where Rich Text is written; longer ones are cut.
+    static constexpr std::size_t MaxFontNameBytes = 128;
     // Fallback characters skipped after \uN; real writers use 1 or 2.
     static constexpr int MaxFallbackChars = 16;
     static constexpr int MinHalfPoints = 1;
@@ -67,6 +69,7 @@ class TRtfReader {
 
     void EmitCodePoint(char32_t codePoint);
     void Deliver(char32_t codePoint);
+    void AppendToFontName(char32_t codePoint);
     void FlushHighSurrogate();
     void AppendToParagraph(char32_t codePoint);
     void EndParagraph();
