@@ -42,6 +42,15 @@ void TButton::SetCancel(bool value) {
     RegisterWithForm();
 }
 
+void TButton::SetParent(TWinControl* parent) {
+    // The form it leaves must neither press it nor keep a pointer to it.
+    if (TForm* form = TForm::GetParentForm(this)) {
+        form->SetDefaultButton(this, false);
+        form->SetCancelButton(this, false);
+    }
+    TWinControl::SetParent(parent);
+}
+
 void TButton::ParentChanged() {
     TWinControl::ParentChanged();
     RegisterWithForm();

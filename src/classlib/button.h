@@ -13,6 +13,7 @@ class TButton : public TWinControl {
     void SetDefault(bool value);
     bool Cancel() const { return FCancel; }
     void SetCancel(bool value);
+    void SetParent(TWinControl* parent) override;
 
   protected:
     QWidget* CreateWidget(QWidget* parentWidget) override;

@@ -4,6 +4,8 @@
 #include "classlib/exceptions.h"
 #include "classlib/wincontrol.h"
 
+#include <cmath>
+
 TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
     FFont->OnChange = [this](TObject*) {
         if (FInFontUpdate) return;
@@ -22,6 +24,7 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent == this) throw EInvalidOperation("A control cannot have itself as its parent");
     if (FParent) FParent->RemoveControl(this);
     if (parent) parent->InsertControl(this);
+    UpdateAnchorRules();
     if (FParentFont) ParentFontChanged();
     if (FParentColor) ParentColorChanged();
     ParentChanged();
@@ -43,7 +46,49 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FWidth = width;
     FHeight = height;
     BoundsChanged(moved, resized);
+    if (!FAnchoring) UpdateAnchorRules();
     if (FAlign != alNone) RequestAlign();
+}
+
+void TControl::UpdateAnchorRules() {
+    FAnchorBounds = BoundsRect();
+    FAnchorParentWidth = FParent ? FParent->ClientWidth() : -1;
+    FAnchorParentHeight = FParent ? FParent->ClientHeight() : -1;
+}
+
+namespace {
+// The new start of a span whose centre keeps its fraction of the parent's extent.
+int KeepCentreFraction(int start, int size, int oldExtent, int newExtent) {
+    double centre = (start + size / 2.0) * newExtent / oldExtent;
+    return static_cast<int>(std::lround(centre - size / 2.0));
+}
+} // namespace
+
+void TControl::ApplyAnchorRules(int clientWidth, int clientHeight) {
+    // A stored layout's positions hold as stored; Loaded takes the rules afterwards.
+    if (FAnchorParentWidth < 0 || IsLoading()) return;
+    const TRect& r = FAnchorBounds;
+    int left = r.Left, top = r.Top, width = r.Width(), height = r.Height();
+    int dw = clientWidth - FAnchorParentWidth, dh = clientHeight - FAnchorParentHeight;
+    if ((FAnchors & akLeft) && (FAnchors & akRight)) width += dw;
+    else if (FAnchors & akRight) left += dw;
+    else if (!(FAnchors & akLeft) && FAnchorParentWidth > 0)
+        left = KeepCentreFraction(left, width, FAnchorParentWidth, clientWidth);
+    if ((FAnchors & akTop) && (FAnchors & akBottom)) height += dh;
+    else if (FAnchors & akBottom) top += dh;
+    else if (!(FAnchors & akTop) && FAnchorParentHeight > 0)
+        top = KeepCentreFraction(top, height, FAnchorParentHeight, clientHeight);
+    struct TAnchoringScope {
+        bool& Flag;
+        ~TAnchoringScope() { Flag = false; }
+    } scope{FAnchoring};
+    FAnchoring = true;
+    SetBounds(left, top, width, height);
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    UpdateAnchorRules();
 }
 
 void TControl::SetBoundsSilently(int left, int top, int width, int height) {
@@ -103,7 +148,10 @@ void TControl::SetAlign(TAlign align) {
     RequestAlign();
 }
 
-void TControl::SetAnchors(TAnchors anchors) { FAnchors = anchors; }
+void TControl::SetAnchors(TAnchors anchors) {
+    FAnchors = anchors;
+    UpdateAnchorRules();
+}
 
 void TControl::SetCaption(const std::string& caption) {
     if (caption == FCaption) return;

@@ -76,6 +76,7 @@ class TControl : public TComponent {
     void SetControlStyle(TControlStyle style) { FControlStyle = style; }
     bool AutoSize() const { return FAutoSize; }
     virtual void SetAutoSize(bool value);
+    void Loaded() override;
 
     // Stored but without behaviour here.
     std::string Hint;
@@ -113,11 +114,16 @@ class TControl : public TComponent {
 
     void RequestAlign();
     void SetBoundsSilently(int left, int top, int width, int height);
+    // Remembers the current bounds and the parent's client size as what the anchors keep.
+    void UpdateAnchorRules();
 
   private:
     friend class TWinControl;
     void ParentFontChanged();
     void ParentColorChanged();
+    // Places the control for a parent client area of the given size from the remembered rules,
+    // not from its current bounds, so rounding and clamping never accumulate.
+    void ApplyAnchorRules(int clientWidth, int clientHeight);
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -132,6 +138,9 @@ class TControl : public TComponent {
     bool FParentColor = false;
     bool FAutoSize = false;
     bool FMouseDown = false;
+    TRect FAnchorBounds;
+    int FAnchorParentWidth = -1, FAnchorParentHeight = -1; // -1: no rules yet
+    bool FAnchoring = false;
     TControlStyle FControlStyle = 0;
     bool FInFontUpdate = false;
 };

@@ -335,8 +335,12 @@ void TForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == FMenu) {
-        FMenu->DetachBar(FMenuBar);
+        // The menu has run its own destructor, which emptied the bar: only forget it.
         FMenu = nullptr;
+        if (FMenuBar) {
+            FMenuBar->hide();
+            FWindow->LayoutParts();
+        }
     }
     if (component == FActiveControl) FActiveControl = nullptr;
     if (component == FDefaultButton) FDefaultButton = nullptr;

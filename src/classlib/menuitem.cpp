@@ -12,6 +12,8 @@
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FAction(new QAction()) {
     QObject::connect(FAction, &QAction::triggered, [this] {
+        // Qt flips a checkable action by itself; the mark stays Checked's to decide.
+        FAction->setChecked(FChecked);
         Application->Guard([this] { Click(); });
     });
 }

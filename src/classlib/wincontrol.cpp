@@ -136,10 +136,7 @@ void TWinControl::ApplyWidgetVisible() {
 void TWinControl::BoundsChanged(bool moved, bool resized) {
     ApplyWidgetBounds();
     if (resized) {
-        int oldW = FLastClientWidth, oldH = FLastClientHeight;
-        FLastClientWidth = ClientWidth();
-        FLastClientHeight = ClientHeight();
-        if (oldW >= 0) ResizeAnchoredChildren(oldW, oldH);
+        ResizeAnchoredChildren();
         AlignControls();
         for (TControl* c : std::vector<TControl*>(FControls))
             if (IndexOfControl(c) >= 0) c->ParentResized();
@@ -148,23 +145,9 @@ void TWinControl::BoundsChanged(bool moved, bool resized) {
     TControl::BoundsChanged(moved, resized);
 }
 
-void TWinControl::ResizeAnchoredChildren(int oldWidth, int oldHeight) {
-    int dw = ClientWidth() - oldWidth, dh = ClientHeight() - oldHeight;
-    if (dw == 0 && dh == 0) return;
-    for (TControl* c : std::vector<TControl*>(FControls)) {
-        if (c->Align() != alNone) continue;
-        TAnchors a = c->Anchors();
-        int left = c->Left(), top = c->Top(), width = c->Width(), height = c->Height();
-        if ((a & akLeft) && (a & akRight)) width += dw;
-        else if (a & akRight) left += dw;
-        else if (!(a & akLeft) && oldWidth > 0)
-            left = (2 * left + width) * ClientWidth() / oldWidth / 2 - width / 2;
-        if ((a & akTop) && (a & akBottom)) height += dh;
-        else if (a & akBottom) top += dh;
-        else if (!(a & akTop) && oldHeight > 0)
-            top = (2 * top + height) * ClientHeight() / oldHeight / 2 - height / 2;
-        c->SetBounds(left, top, width, height);
-    }
+void TWinControl::ResizeAnchoredChildren() {
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (c->Align() == alNone) c->ApplyAnchorRules(ClientWidth(), ClientHeight());
 }
 
 void TWinControl::AlignControls() {

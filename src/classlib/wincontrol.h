@@ -78,7 +78,7 @@ class TWinControl : public TControl {
     void ParentChanged() override;
     void ApplyFontToWidget();
     void UpdateTabChain();
-    void ResizeAnchoredChildren(int oldWidth, int oldHeight);
+    void ResizeAnchoredChildren();
     void DestroyWidget();
 
   private:
@@ -89,5 +89,4 @@ class TWinControl : public TControl {
     TCanvas FCanvas;
     bool FTabStop = false;
     bool FAligning = false;
-    int FLastClientWidth = -1, FLastClientHeight = -1;
 };
