@@ -177,7 +177,9 @@ int TApplication::Run() {
 
 void TApplication::Terminate() {
     FTerminated = true;
-    QApplication::quit();
+    // Not quit(): that first asks every window to close, and the library's windows decline
+    // (their forms hide them instead), which would cancel the end of the program.
+    QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() { QApplication::processEvents(); }
