@@ -9,12 +9,12 @@ TMessageBox::THook& Hook() {
     return hook;
 }
 
-struct TButtonSpec {
+struct TButtonChoice {
     QMessageBox::StandardButton Button;
     int Answer;
 };
 
-std::vector<TButtonSpec> ButtonsFor(unsigned flags) {
+std::vector<TButtonChoice> ButtonsFor(unsigned flags) {
     switch (flags & 0xF) {
     case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_ABORTRETRYIGNORE:
@@ -57,14 +57,14 @@ int TMessageBox::ShowReal(QWidget* owner, const std::string& text, const std::st
     QMessageBox box(IconFor(flags), QString::fromLatin1(caption.c_str()),
                     QString::fromLatin1(text.c_str()), QMessageBox::NoButton, owner);
     if (flags & MB_TOPMOST) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    std::vector<TButtonSpec> buttons = ButtonsFor(flags);
-    for (const TButtonSpec& spec : buttons) box.addButton(spec.Button);
+    std::vector<TButtonChoice> buttons = ButtonsFor(flags);
+    for (const TButtonChoice& choice : buttons) box.addButton(choice.Button);
     size_t defaultIndex = (flags >> 8) & 0xF;
     if (defaultIndex < buttons.size()) box.setDefaultButton(buttons[defaultIndex].Button);
     // Escape answers like the last button (Cancel or No), as the classic box does.
     box.setEscapeButton(box.button(buttons.back().Button));
     box.exec();
-    for (const TButtonSpec& spec : buttons)
-        if (box.clickedButton() == box.button(spec.Button)) return spec.Answer;
+    for (const TButtonChoice& choice : buttons)
+        if (box.clickedButton() == box.button(choice.Button)) return choice.Answer;
     return buttons.back().Answer;
 }
