@@ -90,6 +90,12 @@ class Desktop:
         self.xdotool("mousemove", str(x), str(y), "click", "1")
         time.sleep(settle)
 
+    def menu(self, window, *keys):
+        """Chooses a menu command of `window` from the keyboard."""
+        self.xdotool("windowactivate", "--sync", window)
+        for k in keys:
+            self.key(k)
+
     def key(self, *keys, settle=0.4):
         self.xdotool("key", *keys)
         time.sleep(settle)

@@ -40,13 +40,9 @@ def main():
         assert knob_is_on(shot, popup, 0), "Filter 1 did not move the rightmost knob to ON"
         assert not any(knob_is_on(shot, popup, p) for p in range(1, 8))
 
-        d.xdotool("windowactivate", "--sync", main_window)
-        d.key("alt+h")
-        d.key("o")
+        d.menu(main_window, "alt+h", "o")  # How to use this program
         d.wait_window(HELP)
-        d.xdotool("windowactivate", "--sync", main_window)
-        d.key("alt+h")
-        d.key("t")
+        d.menu(main_window, "alt+h", "t")  # Technical Support
         d.wait_window("Technical Support")
         d.screenshot("help-windows")
     print("1 passed, 0 failed: filter")

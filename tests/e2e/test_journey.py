@@ -67,19 +67,13 @@ def main():
         press(d, connector, "Done")
         d.wait_window(CONNECTOR, visible=False)
 
-        d.xdotool("windowactivate", "--sync", main_window)
-        d.key("alt+h")
-        d.key("o")
+        d.menu(main_window, "alt+h", "o")  # How to use this program
         d.wait_window(HELP)
-        d.xdotool("windowactivate", "--sync", main_window)
-        d.key("alt+h")
-        d.key("t")
+        d.menu(main_window, "alt+h", "t")  # Technical Support
         d.wait_window("Technical Support")
         d.screenshot("8-help-windows")
 
-        d.xdotool("windowactivate", "--sync", main_window)
-        d.key("alt+f")
-        d.key("e")
+        d.menu(main_window, "alt+f", "e")  # File -> Exit
         assert d.app.wait(timeout=10) == 0, "File -> Exit did not end the program with 0"
     print("1 passed, 0 failed: journey")
 

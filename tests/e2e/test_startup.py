@@ -26,9 +26,7 @@ def exit_through_menu():
     with Desktop(sys.argv[1], artifacts=sys.argv[2] + "/menu-exit") as d:
         d.start()
         main = check_window_and_photo(d)
-        d.xdotool("windowactivate", "--sync", main)
-        d.key("alt+f")
-        d.key("e")
+        d.menu(main, "alt+f", "e")
         assert d.app.wait(timeout=10) == 0, "File -> Exit did not end the program with 0"
 
 
