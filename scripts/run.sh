@@ -16,7 +16,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   build/src/app/Settings &
   app=$!
   xdotool search --sync --name "^Setup$" >/dev/null
-  sleep "${SETTLE:-2}"  # the help window opens by itself shortly after start-up
+  # The help window opens by itself once the main window has painted and gone idle.
+  xdotool search --sync --onlyvisible --name "^Instructions for Settings utility$" >/dev/null
+  sleep "${SETTLE:-1}"
   import -window root "$0"
   kill $app
 ' "$shot"
