@@ -1,5 +1,7 @@
 #include "classlib/rtfreader.h"
 
+#include "classlib/codepage.h"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -7,13 +9,6 @@
 
 namespace {
 constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-// 0x80..0x9F of Windows-1252 (the rest matches Latin-1). The five bytes the code page leaves
-// unassigned keep their own value as C1 controls, as browsers decode them, so no byte vanishes.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 struct TCharacterWord {
     std::string_view Name;
@@ -66,11 +61,6 @@ std::optional<int> HexValue(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return std::nullopt;
-}
-
-char32_t FromCp1252(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kCp1252High[byte - 0x80];
-    return byte;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -173,7 +163,7 @@ void TRtfReader::RawCharacter(unsigned char byte) {
     FAtGroupStart = false;
     if (ConsumeFallback()) return;
     if (byte == ';' && CommitTableEntry()) return;
-    EmitCodePoint(FromCp1252(byte));
+    EmitCodePoint(TCodePage::AnsiToCodePoint(byte));
 }
 
 void TRtfReader::ReadControl() {
@@ -244,7 +234,7 @@ void TRtfReader::HexEscape() {
         Warn();
         return;
     }
-    EmitCodePoint(FromCp1252(static_cast<unsigned char>(value)));
+    EmitCodePoint(TCodePage::AnsiToCodePoint(static_cast<unsigned char>(value)));
 }
 
 void TRtfReader::SkipBinary(int32_t count) {
