@@ -13,11 +13,15 @@ shot="${SCREENSHOT:-$PWD/settings-screenshot.png}"
 export DBUS_SESSION_BUS_ADDRESS=disabled:
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   openbox >/dev/null 2>&1 &
+  sleep 1  # let the window manager take over the screen before the first window maps
   build/src/app/Settings &
   app=$!
   xdotool search --sync --name "^Setup$" >/dev/null
   # The help window opens by itself once the main window has painted and gone idle.
-  xdotool search --sync --onlyvisible --name "^Instructions for Settings utility$" >/dev/null
+  for _ in $(seq 150); do
+    xdotool search --onlyvisible --name "^Instructions for Settings utility$" >/dev/null && break
+    sleep 0.1
+  done
   sleep "${SETTLE:-1}"
   import -window root "$0"
   kill $app

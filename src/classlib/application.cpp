@@ -83,7 +83,18 @@ class TApplication::TEventHook : public QObject {
         // The dispatcher is about to wait even while the first paint is still queued; the
         // queue has not really run empty before the main form is on the screen.
         TForm* main = FApp->FMainForm;
-        if (main && main->Showing() && !FApp->FMainFormPainted) return;
+        if (main && main->Showing() && !FApp->FMainFormPainted) {
+            // A window system that never exposes the window must not hold the idle work back
+            // for good: after a short while it runs anyway.
+            if (!FFallbackArmed) {
+                FFallbackArmed = true;
+                QTimer::singleShot(500, this, [app = FApp] {
+                    app->FMainFormPainted = true;
+                    app->FActivitySinceIdle = true;
+                });
+            }
+            return;
+        }
         FApp->FIdlePending = true;
         // Only schedule here: the idle work may open windows and modal loops, which must not
         // run inside the dispatcher's own wait.
@@ -91,6 +102,8 @@ class TApplication::TEventHook : public QObject {
     }
 
   private:
+    bool FFallbackArmed = false;
+
     void TrackMouse(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget) return;
