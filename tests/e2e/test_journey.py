@@ -74,7 +74,7 @@ def main():
         d.screenshot("8-help-windows")
 
         d.menu(main_window, "alt+f", "e")  # File -> Exit
-        assert d.app.wait(timeout=10) == 0, "File -> Exit did not end the program with 0"
+        assert d.app.wait(timeout=30) == 0, "File -> Exit did not end the program with 0"
     print("1 passed, 0 failed: journey")
 
 

@@ -27,7 +27,7 @@ def exit_through_menu():
         d.start()
         main = check_window_and_photo(d)
         d.menu(main, "alt+f", "e")
-        assert d.app.wait(timeout=10) == 0, "File -> Exit did not end the program with 0"
+        assert d.app.wait(timeout=30) == 0, "File -> Exit did not end the program with 0"
 
 
 def exit_through_close_box():
@@ -36,7 +36,7 @@ def exit_through_close_box():
         main = check_window_and_photo(d)
         d.xdotool("windowactivate", "--sync", main)
         d.key("alt+F4")  # the window manager's close, as the title bar's close box does
-        assert d.app.wait(timeout=10) == 0, "closing the window did not end the program with 0"
+        assert d.app.wait(timeout=30) == 0, "closing the window did not end the program with 0"
 
 
 if __name__ == "__main__":
