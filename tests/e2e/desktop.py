@@ -47,6 +47,17 @@ class Desktop:
                 p.wait()
         return False
 
+    def expect_exit(self, how, timeout=30):
+        """Waits for the program to end with 0; if it does not, keeps a screenshot of why."""
+        try:
+            code = self.app.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            active = self.xdotool("getactivewindow", "getwindowname", check=False)
+            self.screenshot("still-running")
+            raise AssertionError(f"{how} did not end the program within {timeout} s "
+                                 f"(active window: {active!r})")
+        assert code == 0, f"{how} ended the program with {code}"
+
     # -- windows --------------------------------------------------------------------------
     def xdotool(self, *args, check=True):
         r = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
@@ -90,11 +101,30 @@ class Desktop:
         self.xdotool("mousemove", str(x), str(y), "click", "1")
         time.sleep(settle)
 
+    def activate(self, window, attempts=10):
+        """Makes `window` the active one and checks that it stays so for a moment: a slow
+        program (a sanitized build on a busy machine) may take the focus for a window it showed
+        earlier only after the window manager gave it to another one."""
+        for _ in range(attempts):
+            self.xdotool("windowactivate", "--sync", window, check=False)
+            time.sleep(0.3)
+            if self.xdotool("getactivewindow", check=False) == window:
+                return
+        raise AssertionError(f"window {window} did not stay active")
+
     def menu(self, window, *keys):
         """Chooses a menu command of `window` from the keyboard."""
-        self.xdotool("windowactivate", "--sync", window)
+        self.activate(window)
         for k in keys:
             self.key(k)
+
+    def close_box(self, window):
+        """Clicks the close box at the right end of the window manager's title bar."""
+        out = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env=self.env,
+                             capture_output=True, text=True, check=True, timeout=30).stdout
+        left, right, top, bottom = (int(v) for v in re.findall(r"\d+", out.split("=")[1]))
+        x, y, w, h = self.geometry(window)
+        self.click(x + w + right - 10, y - top // 2)
 
     def key(self, *keys, settle=0.4):
         self.xdotool("key", *keys)

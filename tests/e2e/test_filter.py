@@ -26,7 +26,7 @@ def main():
         d.start()
         main_window = d.wait_window("Setup")
         help_window = d.wait_window(HELP)
-        d.xdotool("windowactivate", "--sync", help_window)
+        d.activate(help_window)
         d.key("Return")
         d.wait_window(HELP, visible=False)
         popup = d.geometry(d.wait_window(POPUP))

@@ -32,7 +32,7 @@ def main():
         help_window = d.wait_window(HELP)
         d.screenshot("1-started")
 
-        d.xdotool("windowactivate", "--sync", help_window)
+        d.activate(help_window)
         d.key("Return")
         popup = d.geometry(d.wait_window(FILTER))
         d.screenshot("2-filter-popup-pinned")
@@ -74,7 +74,7 @@ def main():
         d.screenshot("8-help-windows")
 
         d.menu(main_window, "alt+f", "e")  # File -> Exit
-        assert d.app.wait(timeout=30) == 0, "File -> Exit did not end the program with 0"
+        d.expect_exit("File -> Exit")
     print("1 passed, 0 failed: journey")
 
 

@@ -27,16 +27,15 @@ def exit_through_menu():
         d.start()
         main = check_window_and_photo(d)
         d.menu(main, "alt+f", "e")
-        assert d.app.wait(timeout=30) == 0, "File -> Exit did not end the program with 0"
+        d.expect_exit("File -> Exit")
 
 
 def exit_through_close_box():
     with Desktop(sys.argv[1], artifacts=sys.argv[2] + "/close-box") as d:
         d.start()
         main = check_window_and_photo(d)
-        d.xdotool("windowactivate", "--sync", main)
-        d.key("alt+F4")  # the window manager's close, as the title bar's close box does
-        assert d.app.wait(timeout=30) == 0, "closing the window did not end the program with 0"
+        d.close_box(main)
+        d.expect_exit("the close box")
 
 
 if __name__ == "__main__":
