@@ -213,8 +213,10 @@ void TApplication::NotePainted(TWinControl* control) {
     if (control != FMainForm || FMainFormPainted) return;
     FMainFormPainted = true;
     // Once for the whole application: every window, message boxes included, shows it. Decoding
-    // the icons waits until the main window is on the screen, so it never delays that.
-    QApplication::setWindowIcon(ProgramIcon());
+    // the icons waits until the main window's first paint has reached the screen (this is called
+    // from that paint, before the toolkit hands the pixels over), so it never delays that.
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [] { QApplication::setWindowIcon(ProgramIcon()); });
 }
 
 void TApplication::HandleException(const std::exception& e) { ShowException(e.what()); }
