@@ -58,6 +58,8 @@ class TLayoutParser {
     void LexQuotedPart(std::string& text);
     void LexCharacterCode(std::string& text);
     std::vector<uint8_t> ReadBinaryData(const std::string& property, int startLine);
+    // Reads whole pairs of hexadecimal digits from the current position; returns where they end.
+    std::size_t ReadDigitPairs(std::vector<uint8_t>& bytes) const;
 
     bool AtSymbol(char symbol) const;
     bool AtKeyword(std::string_view keyword) const;

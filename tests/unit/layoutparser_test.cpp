@@ -221,7 +221,10 @@ INSTANTIATE_TEST_SUITE_P(
         TValueCase{"alClient", K::Identifier, 0, 0, "alClient"},
         TValueCase{"Form2.Button1", K::Identifier, 0, 0, "Form2.Button1"},
         TValueCase{"tRuE", K::Identifier, 0, 0, "tRuE"}, TValueCase{"{}", K::Binary, 0, 0, ""},
-        TValueCase{"{ 00ff\n\t 4a }", K::Binary, 0, 0, std::string("\0\xFFJ", 3)}));
+        TValueCase{"{ 00ff\n\t 4a }", K::Binary, 0, 0, std::string("\0\xFFJ", 3)},
+        // A pair split by spaces or a line break is still one byte.
+        TValueCase{"{0 0f\nf4 a}", K::Binary, 0, 0, std::string("\0\xFFJ", 3)},
+        TValueCase{"{AbcD}", K::Binary, 0, 0, "\xAB\xCD"}));
 
 TEST(LayoutParserValues, NestedListsKeepTheirItems) {
     const TLayoutValue list = ParseValueText("(\n 1 'two' (three [four]) () {05}\n)");
