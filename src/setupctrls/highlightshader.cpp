@@ -17,9 +17,9 @@ inline float RoundHalfEven(float value) {
 inline uint8_t Mix(float base, float tint, float weight) {
     return static_cast<uint8_t>(RoundHalfEven(base * (1.0f - weight) + tint * weight));
 }
-} // namespace
 
-bool THighlightShader::Weight(float x, float y, bool whiteCore, float& weight, bool& white) {
+// Kept inline in the per-pixel loop: as a call it cost a fifth of the shading.
+inline bool TintWeight(float x, float y, bool whiteCore, float& weight, bool& white) {
     float d = x * x + y * y;
     white = false;
     if (d >= 1.0f) return false;
@@ -37,6 +37,11 @@ bool THighlightShader::Weight(float x, float y, bool whiteCore, float& weight, b
     }
     return true;
 }
+} // namespace
+
+bool THighlightShader::Weight(float x, float y, bool whiteCore, float& weight, bool& white) {
+    return TintWeight(x, y, whiteCore, weight, white);
+}
 
 void THighlightShader::Shade(TBitmap& image, bool whiteCore, TColor color, float alpha) {
     const int width = image.Width(), height = image.Height();
@@ -53,7 +58,7 @@ void THighlightShader::Shade(TBitmap& image, bool whiteCore, TColor color, float
             const float x = static_cast<float>(c) * sx - 1.0f;
             float weight;
             bool white;
-            if (!Weight(x, y, whiteCore, weight, white)) continue;
+            if (!TintWeight(x, y, whiteCore, weight, white)) continue;
             weight *= alpha;
             // Memory order is blue, green, red, unused.
             float b = white ? 255.0f : pixel[0], g = white ? 255.0f : pixel[1],
