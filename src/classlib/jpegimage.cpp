@@ -6,13 +6,24 @@
 
 #include <QImage>
 
-#include <cstring>
+#include <vector>
 
 TJPEGImage::TJPEGImage() : FImage(std::make_unique<QImage>()) {}
 TJPEGImage::~TJPEGImage() = default;
 
 int TJPEGImage::Width() const { return FImage->width(); }
 int TJPEGImage::Height() const { return FImage->height(); }
+
+namespace {
+// The decoded rows already have the layout of a 32-bit image: the image takes over the buffer
+// instead of copying it, which saves a picture-sized allocation and copy at every load.
+QImage WrapPixels(TDecodedImage&& decoded) {
+    auto* pixels = new std::vector<uint8_t>(std::move(decoded.Pixels));
+    return QImage(
+        pixels->data(), decoded.Width, decoded.Height, decoded.Width * 4, QImage::Format_RGB32,
+        [](void* buffer) { delete static_cast<std::vector<uint8_t>*>(buffer); }, pixels);
+}
+} // namespace
 
 void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
     TDecodedImage decoded;
@@ -24,11 +35,7 @@ void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
         throw EInvalidGraphic("JPEG error: " + error);
     }
     FData.assign(data, data + size);
-    QImage image(decoded.Width, decoded.Height, QImage::Format_RGB32);
-    for (int y = 0; y < decoded.Height; ++y)
-        std::memcpy(image.scanLine(y), decoded.Pixels.data() + static_cast<size_t>(y) * decoded.Width * 4,
-                    static_cast<size_t>(decoded.Width) * 4);
-    *FImage = std::move(image);
+    *FImage = WrapPixels(std::move(decoded));
     Changed();
 }
 
