@@ -1,6 +1,7 @@
 #include "classlib/hostwidget.h"
 
 #include "classlib/application.h"
+#include "classlib/paintbuffer.h"
 #include "classlib/wincontrol.h"
 
 #include <QMouseEvent>
@@ -36,22 +37,20 @@ void THostWidget::paintEvent(QPaintEvent* event) {
     // The buffer has the screen's pixel density, so text and outlines stay sharp on a
     // high-density screen while controls keep drawing in logical pixels.
     const qreal scale = devicePixelRatioF();
-    const QSize physical = size() * scale;
-    if (FBuffer.size() != physical || FBuffer.devicePixelRatio() != scale) {
-        FBuffer = QImage(physical, QImage::Format_RGB32);
-        FBuffer.setDevicePixelRatio(scale);
-    }
-    if (FBuffer.isNull()) return;
+    TPaintBuffer buffer(size() * scale, scale);
+    QImage& image = buffer.Image();
+    if (image.isNull()) return;
     TWinControl* control = FControl;
     Application->Guard([&] {
-        control->Canvas().SetTarget(&FBuffer);
+        control->Canvas().SetTarget(&image);
         control->PaintWindow(control->Canvas());
-        control->Canvas().SetTarget(nullptr);
     });
+    // Also after a failed paint: the image goes back to the shared buffer when this returns.
+    if (FControl) FControl->Canvas().SetTarget(nullptr);
     Application->NotePainted(control);
     QPainter painter(this);
     for (const QRect& r : event->region())
-        painter.drawImage(QRectF(r), FBuffer,
+        painter.drawImage(QRectF(r), image,
                           QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
 }
 

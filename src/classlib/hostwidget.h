@@ -1,7 +1,6 @@
 // The Qt widget behind a self-painting windowed control: it forwards paint and mouse input.
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 
 class TWinControl;
@@ -30,5 +29,4 @@ class THostWidget : public QWidget {
     void SendMouse(TControl* target, unsigned msg, QPoint pos);
     TWinControl* FControl;
     TControl* FCapture = nullptr;
-    QImage FBuffer;
 };

@@ -6,9 +6,14 @@
 #include "classlib/canvas.h"
 #include "classlib/custompanel.h"
 #include "classlib/graphiccontrol.h"
+#include "classlib/paintbuffer.h"
 #include "system/messagebox.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -368,6 +373,51 @@ TEST(ClassLibPainting, FailingChildPaintIsShownAndLaterChildrenStillPaint) {
     EXPECT_EQ(bmp.Pixel(25, 5), Rgb(clLime));
     EXPECT_EQ(faulty->Canvas().Target(), nullptr);
     TMessageBox::SetHook(previous);
+}
+
+// On the screen every window paints through one shared off-screen image: each paint must show
+// its own window, whatever painted before it or starts while it paints.
+QImage Grab(TWinControl* control) { return control->Handle()->grab().toImage(); }
+
+bool IsFilled(const QImage& image, TColor color, QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != Rgb(color)) return false;
+    return true;
+}
+
+TEST(ClassLibScreenPainting, WindowsOfDifferentSizesEachShowTheirOwnPixels) {
+    std::unique_ptr<TCustomPanel> large(NewFlatPanel(clRed, 120, 80));
+    std::unique_ptr<TCustomPanel> small(NewFlatPanel(clLime, 30, 20));
+    AddFiller(small.get(), clBlue, Bounds(10, 5, 10, 10));
+    for (TCustomPanel* panel : {large.get(), small.get(), large.get(), small.get()}) {
+        const QImage shot = Grab(panel);
+        ASSERT_EQ(shot.size(), QSize(panel->Width(), panel->Height()));
+        if (panel == large.get()) {
+            EXPECT_TRUE(IsFilled(shot, clRed, shot.rect()));
+        } else {
+            EXPECT_TRUE(IsFilled(shot, clLime, QRect(0, 0, 10, 20)));
+            EXPECT_TRUE(IsFilled(shot, clBlue, QRect(10, 5, 10, 10)));
+            EXPECT_TRUE(IsFilled(shot, clLime, QRect(20, 0, 10, 20)));
+        }
+    }
+    // The smaller window painted into the memory the larger one left, not into memory of its own.
+    EXPECT_GE(TPaintBuffer::SharedBytes(), std::size_t(120 * 80 * 4));
+}
+
+TEST(ClassLibScreenPainting, WindowPaintedWhileAnotherPaintsDoesNotOverwriteIt) {
+    std::unique_ptr<TCustomPanel> outer(NewFlatPanel(clNavy, 60, 40));
+    std::unique_ptr<TCustomPanel> inner(NewFlatPanel(clYellow, 100, 70));
+    TFiller* filler = AddFiller(outer.get(), clLime, Bounds(40, 0, 20, 40));
+    QImage innerShot;
+    filler->BeforeFill = [&] { innerShot = Grab(inner.get()); };
+
+    const QImage outerShot = Grab(outer.get());
+
+    EXPECT_TRUE(IsFilled(outerShot, clNavy, QRect(0, 0, 40, 40)));
+    EXPECT_TRUE(IsFilled(outerShot, clLime, QRect(40, 0, 20, 40)));
+    ASSERT_EQ(innerShot.size(), QSize(100, 70));
+    EXPECT_TRUE(IsFilled(innerShot, clYellow, innerShot.rect()));
 }
 
 } // namespace
