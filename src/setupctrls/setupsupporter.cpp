@@ -20,6 +20,19 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// Gives a font its name, size and style in one change: after every change an auto-sized label
+// measures itself again, and measuring a font not used before is a font-database search.
+void SetFont(TFont& font, const std::string& name, int size, TFontStyles style) {
+    TFont wanted;
+    wanted.Assign(font);
+    wanted.SetName(name);
+    wanted.SetSize(size);
+    wanted.SetStyle(style);
+    font.Assign(wanted);
+}
+} // namespace
+
 TSetupSupporter::TSetupSupporter(TComponent* owner) : TComponent(owner) {
     FHelpPending = false;
     FCalibrating = false;
@@ -89,9 +102,7 @@ void TSetupSupporter::BuildHeader() {
     FHeaderLabel->SetParent(main);
     FHeaderLabel->SetAlign(alTop);
     FHeaderLabel->SetAlignment(taCenter);
-    FHeaderLabel->Font().SetSize(18);
-    FHeaderLabel->Font().SetName("Tahoma");
-    FHeaderLabel->Font().SetStyle(fsBold);
+    SetFont(FHeaderLabel->Font(), "Tahoma", 18, fsBold);
     FHeaderLabel->Font().SetColor(clBlack);
 }
 
@@ -163,9 +174,7 @@ void TSetupSupporter::BuildHelpWindow() {
     help->HelpLabel->SetAlign(alTop);
     help->HelpLabel->SetAlignment(taCenter);
     help->HelpLabel->SetCaption("How to use this program");
-    help->HelpLabel->Font().SetSize(12);
-    help->HelpLabel->Font().SetName("Verdana");
-    help->HelpLabel->Font().SetStyle(fsBold);
+    SetFont(help->HelpLabel->Font(), "Verdana", 12, fsBold);
 
     help->HelpRich = new TRichEdit(help);
     help->HelpRich->SetName("HelpRich");
@@ -272,9 +281,7 @@ bool TSetupSupporter::ListInstalledCards() {
     pci->PCIMemo->SetName("PCIMemo");
     pci->PCIMemo->SetParent(pci);
     pci->PCIMemo->SetBounds(8, 8, 305, 89);
-    pci->PCIMemo->Font().SetName("Tahoma");
-    pci->PCIMemo->Font().SetSize(10);
-    pci->PCIMemo->Font().SetStyle(fsBold);
+    SetFont(pci->PCIMemo->Font(), "Tahoma", 10, fsBold);
     pci->PCIMemo->SetReadOnly(true);
     pci->PCIMemo->SetScrollBars(ssVertical);
 
