@@ -13,6 +13,7 @@
 #include "setupctrls/popupform.h"
 #include "setupctrls/radiopanel.h"
 #include "system/messagebox.h"
+#include "testpictures.h"
 
 #include <gtest/gtest.h>
 
@@ -30,21 +31,8 @@ constexpr TColor kBrown = RGB(200, 100, 50);
 constexpr TColor kYellow = RGB(255, 255, 0);
 constexpr TColor kBlue = RGB(0, 0, 255);
 
-TColor PhotoPixel(int x, int y) { return RGB((x * 7 + y) & 255, (y * 13 + x / 3) & 255, (x + 2 * y) & 255); }
-
-std::unique_ptr<TBitmap> MakeBitmap(int width, int height, const std::function<TColor(int, int)>& color) {
-    auto bitmap = std::make_unique<TBitmap>(width, height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            TColor c = color(x, y);
-            row[4 * x + 0] = static_cast<uint8_t>(GetBValue(c));
-            row[4 * x + 1] = static_cast<uint8_t>(GetGValue(c));
-            row[4 * x + 2] = static_cast<uint8_t>(GetRValue(c));
-        }
-    }
-    return bitmap;
-}
+using testpictures::MakeBitmap;
+using testpictures::PhotoPixel;
 
 // Rounds to the nearest integer, an exact half to the even neighbour.
 int RoundHalfEven(float value) {

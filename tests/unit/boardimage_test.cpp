@@ -13,6 +13,7 @@
 #include "setupctrls/boardhighlight.h"
 #include "setupctrls/boardimage.h"
 #include "setupctrls/popupform.h"
+#include "testpictures.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -23,23 +24,8 @@
 
 namespace {
 
-// A photograph-like picture: every pixel differs from its neighbours, so a shifted or scaled
-// copy cannot pass for the original.
-TColor PhotoPixel(int x, int y) { return RGB((x * 7 + y) & 255, (y * 13 + x / 3) & 255, (x + 2 * y) & 255); }
-
-std::unique_ptr<TBitmap> MakeBitmap(int width, int height, const std::function<TColor(int, int)>& color) {
-    auto bitmap = std::make_unique<TBitmap>(width, height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            TColor c = color(x, y);
-            row[4 * x + 0] = static_cast<uint8_t>(GetBValue(c));
-            row[4 * x + 1] = static_cast<uint8_t>(GetGValue(c));
-            row[4 * x + 2] = static_cast<uint8_t>(GetRValue(c));
-        }
-    }
-    return bitmap;
-}
+using testpictures::MakeBitmap;
+using testpictures::PhotoPixel;
 
 std::unique_ptr<TBitmap> MakePhoto(int width, int height) { return MakeBitmap(width, height, PhotoPixel); }
 
